@@ -1,0 +1,218 @@
+#include "biso.h"
+
+#include <algorithm>
+
+#include "charset_detect.h"
+#include "field_text.h"
+#include "iso_format.h"
+#include "platform/file_io.h"
+
+namespace luma {
+
+BISO::BISO() = default;
+BISO::~BISO() = default;
+
+int BISO::Open(const std::string& path, std::optional<Charset> charset)
+{
+    Close();
+    ReadResult read = ReadWholeFile(path);
+    if (read.error) {
+        return Fail("cannot open " + path + ": " + *read.error);
+    }
+    return OpenBytes(std::move(read.bytes), path, charset);
+}
+
+int BISO::OpenBytes(std::string bytes, std::string displayName, std::optional<Charset> charset)
+{
+    Close();
+    if (bytes.empty()) {
+        return Fail(displayName + " is empty");
+    }
+    RecordIndex index = IndexRecords(bytes);
+    if (index.records.empty()) {
+        return Fail(displayName + " holds no ISO 2709 record");
+    }
+    m_bytes = std::move(bytes);
+    m_index = std::move(index);
+    m_path = std::move(displayName);
+    m_charset = charset ? *charset : DetectCharset(m_bytes, CurrentRecord());
+    m_codec = TextCodec(m_charset);
+    return 0;
+}
+
+int BISO::Close()
+{
+    m_path.clear();
+    m_bytes.clear();
+    m_bytes.shrink_to_fit();
+    m_index = {};
+    m_charset = Charset::Ascii;
+    m_codec = TextCodec(Charset::Ascii);
+    m_current = 0;
+    m_parsedIndex = -1;
+    m_parsed = {};
+    m_changed.clear();
+    m_lastError.reset();
+    return 0;
+}
+
+int BISO::GetRecordCount() const
+{
+    return static_cast<int>(m_index.records.size());
+}
+
+int BISO::SetRecord(int index)
+{
+    m_current = HasRecord() ? std::clamp(index, 0, GetRecordCount() - 1) : 0;
+    return 0;
+}
+
+int BISO::GetCurRecord() const
+{
+    return m_current;
+}
+
+bool BISO::HasRecord() const
+{
+    return !m_index.records.empty();
+}
+
+const IsoRecord& BISO::CurrentRecord()
+{
+    static const IsoRecord kNoRecord;
+    if (!HasRecord()) {
+        return kNoRecord;
+    }
+    if (const auto changed = m_changed.find(m_current); changed != m_changed.end()) {
+        return changed->second.record;
+    }
+    if (m_parsedIndex != m_current) {
+        const RecordSpan span = GetRecordSpan(m_current);
+        m_parsed = ParseRecord(std::string_view(m_bytes).substr(span.offset, span.length),
+                               m_current, span.offset);
+        m_parsedIndex = m_current;
+    }
+    return m_parsed;
+}
+
+TextCodec& BISO::CodecFor(const IsoRecord& record)
+{
+    if (m_charset != Charset::Ascii) {
+        return m_codec;
+    }
+    return DeclaresUtf8(record) ? m_utf8Codec : m_cp1251Codec;
+}
+
+int BISO::GetFieldCount()
+{
+    return static_cast<int>(CurrentRecord().fields.size());
+}
+
+std::string BISO::GetFieldName(int index)
+{
+    const auto& fields = CurrentRecord().fields;
+    if (index < 0 || index >= static_cast<int>(fields.size())) {
+        return {};
+    }
+    return fields[static_cast<std::size_t>(index)].tag;
+}
+
+std::string BISO::GetFieldText(int index)
+{
+    const IsoRecord& record = CurrentRecord();
+    if (index < 0 || index >= static_cast<int>(record.fields.size())) {
+        return {};
+    }
+    return FieldToText(record.fields[static_cast<std::size_t>(index)],
+                       iso::IndicatorCountOf(record.leader), CodecFor(record));
+}
+
+std::string BISO::GetFieldText(const std::string& tag)
+{
+    const auto& fields = CurrentRecord().fields;
+    const auto found = std::find_if(fields.begin(), fields.end(),
+                                    [&](const Field& field) { return field.tag == tag; });
+    return found == fields.end() ? std::string() : GetFieldText(static_cast<int>(found - fields.begin()));
+}
+
+int BISO::AddField(const std::string& tag, const std::string& text)
+{
+    if (!HasRecord()) {
+        return Fail("no record is open");
+    }
+    IsoRecord changed = CurrentRecord();
+    FieldDataResult data = FieldFromText(tag, text, iso::IndicatorCountOf(changed.leader), CodecFor(changed));
+    if (data.error) {
+        return Fail("cannot add field " + tag + ": " + *data.error);
+    }
+    const auto after = std::find_if(changed.fields.rbegin(), changed.fields.rend(),
+                                    [&](const Field& field) { return field.tag <= tag; });
+    changed.fields.insert(after.base(), Field{tag, std::move(data.data)});
+    return StoreChange(std::move(changed));
+}
+
+int BISO::DelField(int index)
+{
+    if (index < 0 || index >= GetFieldCount()) {
+        return Fail("no field " + std::to_string(index + 1) + " in this record");
+    }
+    IsoRecord changed = CurrentRecord();
+    changed.fields.erase(changed.fields.begin() + index);
+    return StoreChange(std::move(changed));
+}
+
+int BISO::StoreChange(IsoRecord changed)
+{
+    BuildResult built = BuildRecord(changed);
+    if (built.error) {
+        return Fail("cannot change the record: " + *built.error);
+    }
+    const RecordSpan span = GetRecordSpan(m_current);
+    if (std::string_view(m_bytes).substr(span.offset, span.length) == built.bytes) {
+        m_changed.erase(m_current);  // changed back to the bytes of the file
+    } else {
+        m_changed[m_current] = ChangedRecord{std::move(changed), std::move(built.bytes)};
+    }
+    m_lastError.reset();
+    return 0;
+}
+
+std::string BISO::GetIsoBuffer()
+{
+    if (!HasRecord()) {
+        return {};
+    }
+    if (const auto changed = m_changed.find(m_current); changed != m_changed.end()) {
+        return changed->second.bytes;
+    }
+    const RecordSpan span = GetRecordSpan(m_current);
+    return m_bytes.substr(span.offset, span.length);
+}
+
+std::string BISO::GetLeader()
+{
+    return CurrentRecord().leader;
+}
+
+RecordSpan BISO::GetRecordSpan(int index) const
+{
+    if (index < 0 || index >= GetRecordCount()) {
+        return {};
+    }
+    return m_index.records[static_cast<std::size_t>(index)];
+}
+
+const std::vector<Problem>& BISO::RecordProblems()
+{
+    return CurrentRecord().problems;
+}
+
+int BISO::Fail(std::string message)
+{
+    const bool aboutRecord = HasRecord();
+    m_lastError = Problem{std::move(message), aboutRecord ? m_current : -1,
+                          aboutRecord ? GetRecordSpan(m_current).offset : 0};
+    return -1;
+}
+
+}  // namespace luma

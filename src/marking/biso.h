@@ -1,0 +1,102 @@
+#pragma once
+// The record store: one open ISO 2709 file and a current record. The file is read once and
+// never written; changes to records live in memory until the caller writes the buffers out.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "iso_record.h"
+#include "platform/charset.h"
+#include "problem.h"
+#include "record_index.h"
+
+namespace luma {
+
+class BISO {
+public:
+    BISO();
+    ~BISO();
+    BISO(const BISO&) = delete;
+    BISO& operator=(const BISO&) = delete;
+
+    // Opens a file, dropping any file open before. 0 on success; -1 when the file cannot be
+    // read, is empty, or holds no ISO 2709 record at all (see LastError()); the store is then
+    // empty. Damage inside records does not fail the open: see Problems().
+    // `charset` skips detection: a caller reopening a file it wrote passes the set found at
+    // the first open, so a label text cannot tip the decision.
+    int Open(const std::string& path, std::optional<Charset> charset = std::nullopt);
+    // Opens bytes already in memory, as Open does with a file's contents.
+    int OpenBytes(std::string bytes, std::string displayName,
+                  std::optional<Charset> charset = std::nullopt);
+    int Close();
+
+    int GetRecordCount() const;
+    // Out-of-range indices are clamped to the first or last record.
+    int SetRecord(int index);
+    int GetCurRecord() const;
+
+    // Fields of the current record; 0 with no file open.
+    int GetFieldCount();
+    // Tag and text of a field; empty for an index outside the record.
+    std::string GetFieldName(int index);
+    std::string GetFieldText(int index);
+    // Text of the current record's first field with that tag; empty when there is none.
+    std::string GetFieldText(const std::string& tag);
+
+    // Inserts a field after the last field whose tag is not greater. 0 on success; -1 when
+    // the text is refused (see LastError()), and the record is then unchanged.
+    int AddField(const std::string& tag, const std::string& text);
+    // Removes that field of the current record. 0 on success, -1 for an index outside it.
+    int DelField(int index);
+
+    // The current record as a complete ISO 2709 record: an unchanged record byte for byte as
+    // in the file, a changed one rebuilt.
+    std::string GetIsoBuffer();
+
+    // Beyond the record store contract: what callers need to report and check files.
+    Charset GetCharset() const { return m_charset; }
+    const std::string& GetPath() const { return m_path; }
+    std::string GetLeader();
+    RecordSpan GetRecordSpan(int index) const;
+    // Framing problems found at open, in file order.
+    const std::vector<Problem>& FileProblems() const { return m_index.problems; }
+    // Problems inside the current record, found when it was parsed.
+    const std::vector<Problem>& RecordProblems();
+    // The error of the last failed operation.
+    const std::optional<Problem>& LastError() const { return m_lastError; }
+
+private:
+    struct ChangedRecord {
+        IsoRecord record;
+        std::string bytes;
+    };
+
+    const IsoRecord& CurrentRecord();
+    TextCodec& CodecFor(const IsoRecord& record);
+    bool HasRecord() const;
+    int Fail(std::string message);
+    int StoreChange(IsoRecord changed);
+
+    std::string m_path;
+    std::string m_bytes;
+    RecordIndex m_index;
+    Charset m_charset = Charset::Ascii;
+    TextCodec m_codec{Charset::Ascii};
+    // Records of an all-ASCII file are written in Windows-1251, or UTF-8 where they say so.
+    TextCodec m_utf8Codec{Charset::Utf8};
+    TextCodec m_cp1251Codec{Charset::Windows1251};
+    int m_current = 0;
+
+    // The parsed current record, and every record changed since the open.
+    int m_parsedIndex = -1;
+    IsoRecord m_parsed;
+    std::map<int, ChangedRecord> m_changed;
+
+    std::optional<Problem> m_lastError;
+};
+
+}  // namespace luma

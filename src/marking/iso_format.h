@@ -1,0 +1,40 @@
+#pragma once
+// Constants and small helpers of the ISO 2709 record layout.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace luma::iso {
+
+inline constexpr char kRecordTerminator = 0x1D;
+inline constexpr char kFieldTerminator = 0x1E;
+inline constexpr char kSubfieldDelimiter = 0x1F;
+inline constexpr std::size_t kLeaderLength = 24;
+inline constexpr std::size_t kMaxRecordLength = 99999;
+
+// The unsigned decimal number written in `text`, or nullopt unless every byte is a digit.
+std::optional<std::uint64_t> ParseDigits(std::string_view text);
+
+// The number at [pos, pos + width) of `bytes`, or nullopt when out of range or not all digits.
+std::optional<std::uint64_t> DigitsAt(std::string_view bytes, std::size_t pos, std::size_t width);
+
+// Lengths of the parts of a directory entry, taken from leader positions 20-22.
+struct EntryMap {
+    std::size_t lengthDigits = 4;
+    std::size_t startDigits = 5;
+    std::size_t implementationDigits = 0;
+    std::size_t EntrySize() const { return 3 + lengthDigits + startDigits + implementationDigits; }
+};
+
+// The leader's entry map; the standard 4/5/0 where the leader's digits are unusable.
+EntryMap EntryMapOf(std::string_view leader);
+
+// Indicator count from leader position 10; 2 when the leader does not give a digit.
+std::size_t IndicatorCountOf(std::string_view leader);
+
+// Tags 001-009 (and 000) hold control fields: data without indicators or subfields.
+bool IsControlTag(std::string_view tag);
+
+}  // namespace luma::iso

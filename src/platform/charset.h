@@ -1,0 +1,48 @@
+#pragma once
+// Character sets a record file can be written in, and conversion between them and UTF-8.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace luma {
+
+enum class Charset { Ascii, Utf8, Windows1251, Koi8r, Cp866 };
+
+// The name shown to users and written by `luma-cli dump --json`.
+std::string_view CharsetName(Charset charset);
+
+// Converts text between one file character set and UTF-8. Conversion handles are opened on
+// first use and kept, because a record view converts every field of a record.
+class TextCodec {
+public:
+    explicit TextCodec(Charset charset);
+    ~TextCodec();
+    TextCodec(const TextCodec&) = delete;
+    TextCodec& operator=(const TextCodec&) = delete;
+    TextCodec(TextCodec&& other) noexcept;
+    TextCodec& operator=(TextCodec&& other) noexcept;
+
+    Charset charset() const { return m_charset; }
+
+    // Bytes in the codec's set to UTF-8. Bytes that are invalid in the set become U+FFFD, so the
+    // result is always valid UTF-8.
+    std::string Decode(std::string_view bytes);
+
+    // UTF-8 text to the codec's set; nullopt when the text is not valid UTF-8 or holds a
+    // character the set cannot represent.
+    std::optional<std::string> Encode(std::string_view utf8);
+
+private:
+    struct Handles;
+    Charset m_charset;
+    Handles* m_handles = nullptr;
+};
+
+// Length of the valid UTF-8 sequence at the start of `bytes`, or 0 when it is not one.
+std::size_t Utf8SequenceLength(std::string_view bytes);
+
+// `bytes` with every invalid UTF-8 byte replaced by U+FFFD.
+std::string SanitizeUtf8(std::string_view bytes);
+
+}  // namespace luma

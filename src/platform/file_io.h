@@ -1,0 +1,29 @@
+#pragma once
+// File access the standard library lacks or makes awkward: UTF-8 paths on every platform,
+// whole-file reads with a readable error, and atomic replacement of a file's contents.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace luma {
+
+// Paths travel through the program as UTF-8; this gives the platform's path for one.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string PathToUtf8(const std::filesystem::path& path);
+
+struct ReadResult {
+    std::string bytes;
+    std::optional<std::string> error;  // set when the file could not be read
+};
+
+// Reads the whole file. A missing file, a folder or an I/O error gives an error message.
+ReadResult ReadWholeFile(const std::string& path);
+
+// Replaces the file's contents so that a reader sees either the old or the new bytes, never a
+// mix: writes a temporary sibling, flushes it to disk, and renames it over the target.
+// Gives an error message on failure; the target is then unchanged.
+std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
+}  // namespace luma

@@ -1,0 +1,84 @@
+// Real files from other MARC projects' test suites: none may crash or hang the store, and
+// well-formed ones must come back byte for byte.
+
+#include <gtest/gtest.h>
+
+#include "marking/biso.h"
+#include "test_files.h"
+
+namespace luma {
+namespace {
+
+TEST(Corpus, EveryFileOpensAndEveryFieldOfEveryRecordReads)
+{
+    LUMA_REQUIRE_CORPUS();
+    for (const std::string& path : test::CorpusFiles()) {
+        BISO store;
+        ASSERT_EQ(store.Open(path), 0) << path << ": " << store.LastError()->Describe();
+        std::uint64_t covered = 0;
+        for (int r = 0; r < store.GetRecordCount(); ++r) {
+            store.SetRecord(r);
+            for (int i = 0; i < store.GetFieldCount(); ++i) {
+                EXPECT_EQ(store.GetFieldName(i).size(), 3u) << path;
+                store.GetFieldText(i);
+            }
+            covered += store.GetRecordSpan(r).length;
+            EXPECT_EQ(store.GetIsoBuffer().size(), store.GetRecordSpan(r).length);
+        }
+        EXPECT_LE(covered, test::ReadBytes(path).size()) << path;
+    }
+}
+
+TEST(Corpus, CleanFilesAreTheConcatenationOfTheirBuffers)
+{
+    LUMA_REQUIRE_CORPUS();
+    int clean = 0;
+    for (const std::string& path : test::CorpusFiles()) {
+        BISO store;
+        ASSERT_EQ(store.Open(path), 0) << path;
+        if (!store.FileProblems().empty()) continue;
+        std::string concatenated;
+        for (int r = 0; r < store.GetRecordCount(); ++r) {
+            store.SetRecord(r);
+            concatenated += store.GetIsoBuffer();
+        }
+        EXPECT_EQ(concatenated, test::ReadBytes(path)) << path;
+        ++clean;
+    }
+    EXPECT_GT(clean, 30);
+}
+
+TEST(Corpus, Windows1251FileShowsRussianText)
+{
+    LUMA_REQUIRE_CORPUS();
+    BISO store;
+    ASSERT_EQ(store.Open(test::CorpusFile("pymarc/1251.dat")), 0);
+    EXPECT_EQ(store.GetRecordCount(), 6);
+    EXPECT_EQ(store.GetCharset(), Charset::Windows1251);
+    EXPECT_EQ(store.GetFieldText(std::string("100")), "1#$aИльина, Татьяна Николаевна");
+    EXPECT_TRUE(store.GetFieldText(std::string("245")).starts_with("10$aОсновы гидравлического расчета"));
+}
+
+TEST(Corpus, DamagedFilesKeepEveryRecordAndSayWhere)
+{
+    LUMA_REQUIRE_CORPUS();
+    BISO store;
+    ASSERT_EQ(store.Open(test::CorpusFile("marc4j/008008027.mrc")), 0);
+    EXPECT_EQ(store.GetRecordCount(), 19) << "18 whole records and the one cut short";
+    ASSERT_FALSE(store.FileProblems().empty());
+    EXPECT_EQ(store.FileProblems().back().record, 18);
+
+    ASSERT_EQ(store.Open(test::CorpusFile("pymarc/bad_records.mrc")), 0);
+    EXPECT_EQ(store.GetRecordCount(), 8);
+    int withProblems = 0;
+    for (int r = 0; r < store.GetRecordCount(); ++r) {
+        store.SetRecord(r);
+        withProblems += store.RecordProblems().empty() ? 0 : 1;
+        // Record 7 is a bare leader with an empty directory; every other one keeps its title.
+        EXPECT_EQ(store.GetFieldCount(), r == 6 ? 0 : 1) << "record " << r + 1;
+    }
+    EXPECT_EQ(withProblems, 5);
+}
+
+}  // namespace
+}  // namespace luma

@@ -1,0 +1,58 @@
+#include "platform/file_io.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "test_files.h"
+
+namespace luma {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ReplaceFileAtomically, CreatesAndReplacesWithoutLeavingTemporaries)
+{
+    test::TempDir dir;
+    const std::string path = (dir.path() / "Результаты.iso").string();
+    ASSERT_FALSE(ReplaceFileAtomically(path, "first"));
+    EXPECT_EQ(test::ReadBytes(path), "first");
+    ::chmod(path.c_str(), 0600);
+    ASSERT_FALSE(ReplaceFileAtomically(path, std::string("second\0bytes", 12)));
+    EXPECT_EQ(test::ReadBytes(path), std::string("second\0bytes", 12));
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(ReplaceFileAtomically, FailedRenameKeepsWhatWasThereAndCleansUp)
+{
+    test::TempDir dir;
+    const fs::path occupied = dir.path() / "occupied.iso";
+    fs::create_directories(occupied / "inside");
+    const auto error = ReplaceFileAtomically(occupied.string(), "new");
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->find("cannot replace"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(occupied / "inside"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1)
+        << "the temporary sibling is removed";
+}
+
+TEST(ReplaceFileAtomically, MissingFolderIsAnError)
+{
+    test::TempDir dir;
+    const auto error = ReplaceFileAtomically((dir.path() / "gone" / "x.iso").string(), "data");
+    ASSERT_TRUE(error);
+    EXPECT_FALSE(fs::exists(dir.path() / "gone"));
+}
+
+TEST(ReadWholeFile, ReadsBinaryAndNamesWhatIsWrong)
+{
+    test::TempDir dir;
+    const std::string bytes("a\0\x1D\xFF", 4);
+    EXPECT_EQ(ReadWholeFile(dir.Write("bin", bytes)).bytes, bytes);
+    EXPECT_EQ(*ReadWholeFile((dir.path() / "none").string()).error, "no such file");
+    EXPECT_EQ(*ReadWholeFile(dir.path().string()).error, "is a folder, not a file");
+}
+
+}  // namespace
+}  // namespace luma
