@@ -12,6 +12,11 @@ else()
     $<$<BOOL:${LUMA_WERROR}>:-Werror>)
 endif()
 
+# GCC 12 reports -Wrestrict for `"literal" + std::string` at -O2 and above (GCC bug 105651).
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+  target_compile_options(luma_options INTERFACE -Wno-restrict)
+endif()
+
 if(LUMA_SANITIZE)
   target_compile_options(luma_options INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
@@ -23,3 +28,10 @@ add_library(luma_qt_options INTERFACE)
 target_link_libraries(luma_qt_options INTERFACE luma_options)
 target_compile_definitions(luma_qt_options INTERFACE
   QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_USE_QSTRINGBUILDER QT_NO_KEYWORDS)
+
+# Fuzzing with libFuzzer (clang): every target gets coverage instrumentation, the fuzz
+# targets link the fuzzer's main.
+option(LUMA_LIBFUZZER "Build fuzz targets with libFuzzer (clang only)" OFF)
+if(LUMA_LIBFUZZER)
+  target_compile_options(luma_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "iso_format.h"
 
@@ -72,30 +73,59 @@ struct ByteSurvey {
     bool HasHighBytes() const { return multiByteSequences + invalidUtf8Bytes > 0; }
 };
 
-ByteSurvey SurveyBytes(std::string_view file)
+// Index of the first byte at or after `pos` that is not ASCII, eight bytes at a time.
+std::size_t SkipAscii(std::string_view file, std::size_t pos)
 {
-    ByteSurvey survey;
-    std::size_t pos = 0;
-    while (pos < file.size()) {
-        const auto byte = static_cast<unsigned char>(file[pos]);
-        if (byte < 0x80) {
-            ++pos;
-            continue;
-        }
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    while (pos + 8 <= file.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, file.data() + pos, sizeof word);
+        if ((word & kHighBits) != 0) break;
+        pos += 8;
+    }
+    while (pos < file.size() && static_cast<unsigned char>(file[pos]) < 0x80) ++pos;
+    return pos;
+}
+
+bool IsHigh(std::string_view file, std::size_t pos)
+{
+    return pos < file.size() && static_cast<unsigned char>(file[pos]) >= 0x80;
+}
+
+void SurveyChunk(std::string_view file, ByteSurvey& survey)
+{
+    for (std::size_t pos = SkipAscii(file, 0); pos < file.size(); pos = SkipAscii(file, pos)) {
         const std::size_t length = Utf8SequenceLength(file.substr(pos, 4));
         if (length >= 2) {
             ++survey.multiByteSequences;
         } else {
             ++survey.invalidUtf8Bytes;
-            const bool highBefore = pos > 0 && static_cast<unsigned char>(file[pos - 1]) >= 0x80;
-            const bool highAfter = pos + 1 < file.size() && static_cast<unsigned char>(file[pos + 1]) >= 0x80;
-            if (highBefore || highAfter) ++survey.invalidBytesInRuns;
+            if ((pos > 0 && IsHigh(file, pos - 1)) || IsHigh(file, pos + 1)) {
+                ++survey.invalidBytesInRuns;
+            }
         }
         const std::size_t step = length >= 2 ? length : 1;
         for (std::size_t i = 0; i < step; ++i) {
             ++survey.histogram[static_cast<unsigned char>(file[pos + i])];
         }
         pos += step;
+    }
+}
+
+// The survey reads up to 64 chunks of 64 KiB spread over the file: enough text to tell the
+// sets apart, at a cost that does not grow with the file.
+ByteSurvey SurveyBytes(std::string_view file)
+{
+    constexpr std::size_t kChunk = 64 * 1024;
+    constexpr std::size_t kChunks = 64;
+    ByteSurvey survey;
+    if (file.size() <= kChunk * kChunks) {
+        SurveyChunk(file, survey);
+        return survey;
+    }
+    const std::size_t stride = file.size() / kChunks;
+    for (std::size_t i = 0; i < kChunks; ++i) {
+        SurveyChunk(file.substr(i * stride, kChunk), survey);
     }
     return survey;
 }

@@ -61,8 +61,10 @@ private:
     {
         const auto declared = DigitsAt(m_bytes, 12, 5);
         if (!declared || *declared != m_base) {
-            const std::string given = declared ? std::to_string(*declared)
-                                               : "'" + std::string(m_bytes.substr(12, 5)) + "'";
+            std::string given = declared ? std::to_string(*declared) : "'";
+            if (!declared) {
+                given.append(m_bytes.substr(12, 5)).append("'");
+            }
             Report(12, "base address " + given + " corrected to " + std::to_string(m_base) +
                            ", where the directory ends");
         }
