@@ -119,12 +119,20 @@ private:
                             " bytes of line breaks or padding " + where + " skipped");
         }
         pos = afterSeparators;
-        if (pos >= m_file.size() || LooksLikeLeader(m_file, pos)) {
+        if (pos >= m_file.size() || IsRecordStart(m_file, pos)) {
             return pos;
         }
-        const std::size_t next = JunkEnd(pos);
-        Report(pos, std::to_string(next - pos) + " bytes that are not a record skipped");
-        return next;
+        // Too few bytes before a well-formed record to be a record of their own.
+        const std::size_t shortest = std::min(m_file.size(), pos + kLeaderLength + 2);
+        std::optional<std::size_t> next = RecordStartBetween(pos + 1, shortest);
+        if (!next && LooksLikeLeader(m_file, pos)) {
+            return pos;
+        }
+        if (!next) {
+            next = JunkEnd(pos);
+        }
+        Report(pos, std::to_string(*next - pos) + " bytes that are not a record skipped");
+        return *next;
     }
 
     // Junk runs to the next well-formed record, or to something after a record terminator

@@ -102,6 +102,16 @@ TEST(RecordIndex, SeparatorsAndJunkBetweenRecordsAreReportedWithTheirOffsets)
     EXPECT_EQ(index.problems.back().record, 2) << "trailing bytes belong to the last record";
 }
 
+TEST(RecordIndex, AFewStrayBytesBeforeARecordAreJunkNotARecord)
+{
+    for (const std::string& stray : {std::string("J"), std::string("##"), std::string("12345")}) {
+        const std::string file = Good("A") + stray + Good("B");
+        const RecordIndex index = IndexRecords(file);
+        EXPECT_EQ(Pieces(file, index), (std::vector<std::string>{Good("A"), Good("B")})) << stray;
+        EXPECT_TRUE(AnyProblemAt(index, Good("A").size(), "not a record")) << stray;
+    }
+}
+
 TEST(RecordIndex, TruncatedLastRecordIsKept)
 {
     const std::string a = Good("A");

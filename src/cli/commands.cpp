@@ -1,0 +1,95 @@
+#include "commands.h"
+
+#include <vector>
+
+#include "json_dump.h"
+#include "marking/biso.h"
+#include "record_problems.h"
+
+namespace luma::cli {
+namespace {
+
+bool OpenOrReport(BISO& store, const std::string& path, std::ostream& err) {
+    if (store.Open(path) == 0) {
+        return true;
+    }
+    // The store's message names the file and the reason.
+    const std::optional<Problem>& error = store.LastError();
+    err << "luma-cli: " << (error ? error->message : "cannot open " + path) << '\n';
+    return false;
+}
+
+int CountFieldsEqualTo(BISO& store, const LabelField& label) {
+    int matches = 0;
+    for (int record = 0; record < store.GetRecordCount(); ++record) {
+        store.SetRecord(record);
+        for (int field = 0; field < store.GetFieldCount(); ++field) {
+            // The tag test first: converting every field's text to UTF-8 is the costly part.
+            if (store.GetFieldName(field) == label.tag && store.GetFieldText(field) == label.text) {
+                ++matches;
+            }
+        }
+    }
+    return matches;
+}
+
+void DumpCurrentRecordAsText(BISO& store, std::ostream& out) {
+    out << "=== " << store.GetCurRecord() + 1 << '\n';
+    for (int field = 0; field < store.GetFieldCount(); ++field) {
+        out << store.GetFieldName(field) << "     " << store.GetFieldText(field) << '\n';
+    }
+}
+
+}  // namespace
+
+int RunCount(const std::string& path, const std::optional<LabelField>& label, std::ostream& out,
+             std::ostream& err) {
+    BISO store;
+    if (!OpenOrReport(store, path, err)) {
+        return kExitUnreadable;
+    }
+    out << "records: " << store.GetRecordCount() << '\n';
+    if (label) {
+        out << "marked: " << CountFieldsEqualTo(store, *label) << '\n';
+    }
+    return kExitOk;
+}
+
+int RunDump(const std::string& path, bool asJson, std::ostream& out, std::ostream& err) {
+    BISO store;
+    if (!OpenOrReport(store, path, err)) {
+        return kExitUnreadable;
+    }
+    for (int record = 0; record < store.GetRecordCount(); ++record) {
+        if (asJson) {
+            out << RecordAsJsonLine(store, record) << '\n';
+        } else {
+            store.SetRecord(record);
+            DumpCurrentRecordAsText(store, out);
+        }
+    }
+    return kExitOk;
+}
+
+int RunCheck(const std::string& path, std::ostream& out, std::ostream& err) {
+    BISO store;
+    if (!OpenOrReport(store, path, err)) {
+        return kExitUnreadable;
+    }
+    int damagedRecords = 0;
+    for (int record = 0; record < store.GetRecordCount(); ++record) {
+        const std::vector<Problem> problems = ProblemsOfRecord(store, record);
+        damagedRecords += problems.empty() ? 0 : 1;
+        for (const Problem& problem : problems) {
+            out << problem.Describe() << '\n';
+        }
+    }
+    const std::vector<Problem> unattached = ProblemsOfNoRecord(store);
+    for (const Problem& problem : unattached) {
+        out << problem.Describe() << '\n';
+    }
+    out << store.GetRecordCount() << " records, " << damagedRecords << " with problems\n";
+    return damagedRecords == 0 && unattached.empty() ? kExitOk : kExitProblems;
+}
+
+}  // namespace luma::cli

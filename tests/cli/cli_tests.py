@@ -1,0 +1,255 @@
+#!/usr/bin/env python3
+"""luma-cli as a user meets it: exit codes, messages and output formats on real files.
+
+    cli_tests.py UnreadableFiles | CommandLine | Count | Dump | Check | Sample | CorpusDoesNotCrash
+"""
+
+import json
+import os
+import random
+import re
+import sys
+import unittest
+
+import harness
+from harness import luma_cli
+from marc_views import luma_records
+
+PROBLEM_LINE = re.compile(r"record (\d+), offset (\d+): \S.*")
+JSON_KEYS = ["record", "offset", "length", "charset", "leader", "fields", "problems"]
+COMMANDS = (["count"], ["count", "--label", "901", "##$ax"], ["dump"], ["dump", "--json"],
+            ["check"])
+
+
+def sample_path():
+    return harness.env_path("LUMA_SAMPLE")
+
+
+def sample_bytes():
+    with open(sample_path(), "rb") as file:
+        return file.read()
+
+
+class UnreadableFiles(harness.TempFolderTest):
+    """Every command exits 2 with one line on stderr naming the file, and prints nothing else."""
+
+    def assert_unreadable(self, path):
+        for command in COMMANDS:
+            with self.subTest(command=command):
+                result = luma_cli(*command, path)
+                self.assertEqual(result.returncode, 2)
+                self.assertEqual(result.stdout, b"")
+                message = result.stderr.decode()
+                self.assertRegex(message, r"\Aluma-cli: [^\n]+\n\Z")
+                self.assertIn(path, message)
+
+    def test_missing_file(self):
+        self.assert_unreadable(os.path.join(self.folder.name, "absent.iso"))
+
+    def test_folder(self):
+        self.assert_unreadable(self.folder.name)
+
+    def test_empty_file(self):
+        self.assert_unreadable(self.write_file("empty.iso", b""))
+
+    def test_random_bytes(self):
+        garbage = random.Random(2709).randbytes(64 * 1024)
+        self.assert_unreadable(self.write_file("garbage.iso", garbage))
+
+    def test_text_file(self):
+        self.assert_unreadable(self.write_file("notes.iso", "Не запись.\n".encode() * 100))
+
+
+class CommandLine(unittest.TestCase):
+    """--help, --version and wrong command lines."""
+
+    def test_version_is_the_project_version(self):
+        result = luma_cli("--version")
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual(result.stdout.decode().strip(),
+                         "luma-cli " + harness.env_path("LUMA_VERSION"))
+
+    def test_help_names_every_command(self):
+        result = luma_cli("--help")
+        self.assertEqual(result.returncode, 0)
+        for command in ("count", "dump", "check"):
+            self.assertRegex(result.stdout.decode(), rf"\n\s+{command}\s")
+
+    def test_wrong_command_lines_exit_64(self):
+        for args in ([], ["convert", sample_path()], ["count"], ["dump", "--xml", sample_path()],
+                     ["count", sample_path(), "--label", "901"]):
+            with self.subTest(args=args):
+                result = luma_cli(*args)
+                self.assertEqual(result.returncode, 64)
+                self.assertEqual(result.stdout, b"")
+                self.assertNotEqual(result.stderr, b"")
+
+
+class Count(harness.TempFolderTest):
+    """The sample holds 6 records; 901 "##$aОтобрано" in two, 901 "##$aПросмотрено" in one."""
+
+    def count(self, *args):
+        result = luma_cli("count", sample_path(), *args)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return result.stdout.decode()
+
+    def test_records_only_without_label(self):
+        self.assertEqual(self.count(), "records: 6\n")
+
+    def test_label_counts_fields_with_equal_tag_and_text(self):
+        self.assertEqual(self.count("--label", "901", "##$aОтобрано"), "records: 6\nmarked: 2\n")
+        self.assertEqual(self.count("--label", "901", "##$aПросмотрено"),
+                         "records: 6\nmarked: 1\n")
+
+    def test_label_text_must_match_whole(self):
+        for tag, text in (("901", "##$aОтобр"), ("901", "#1$aОтобрано"), ("901", "##$bОтобрано"),
+                          ("901", "##$aотобрано"), ("902", "##$aОтобрано")):
+            with self.subTest(tag=tag, text=text):
+                self.assertEqual(self.count("--label", tag, text), "records: 6\nmarked: 0\n")
+
+    def test_label_counts_fields_not_records(self):
+        # Records 1, 3 and 5 gain one more such field: record 1 then carries it twice.
+        path = os.path.join(self.folder.name, "twice.iso")
+        result = harness.write_changed(sample_path(), path, "901", "##$aОтобрано")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        result = luma_cli("count", path, "--label", "901", "##$aОтобрано")
+        self.assertEqual(result.stdout.decode(), "records: 6\nmarked: 5\n")
+
+
+class Dump(harness.TempFolderTest):
+    """The text dump and the JSON dump of the sample, and JSON from damaged leaders."""
+
+    def test_text_dump_lists_the_same_fields_as_json(self):
+        result = luma_cli("dump", sample_path())
+        self.assertEqual(result.returncode, 0)
+        expected = []
+        for record in luma_records(sample_path()):
+            expected.append(f"=== {record['record']}")
+            expected += [f"{tag}     {text}" for tag, text in record["fields"]]
+        self.assertEqual(result.stdout.decode("utf-8").splitlines(), expected)
+
+    def test_json_lines_carry_the_documented_keys(self):
+        records = luma_records(sample_path())
+        self.assertEqual([record["record"] for record in records], list(range(1, 7)))
+        for record in records:
+            self.assertEqual(list(record), JSON_KEYS)
+            self.assertEqual(record["charset"], "Windows-1251")
+            self.assertEqual(record["problems"], [])
+            for field in record["fields"]:
+                self.assertEqual(len(field), 2)
+                self.assertRegex(field[0], r"\A[0-9]{3}\Z")
+
+    def test_spans_and_leaders_locate_records_in_the_file(self):
+        data = sample_bytes()
+        position = 0
+        for record in luma_records(sample_path()):
+            self.assertEqual(record["offset"], position)
+            end = record["offset"] + record["length"]
+            self.assertEqual(data[end - 1:end], b"\x1d")
+            self.assertEqual(record["leader"].encode(), data[position:position + 24])
+            position = end
+        self.assertEqual(position, len(data))
+
+    def test_cyrillic_text_and_dollar_sign_in_notation(self):
+        records = luma_records(sample_path())
+        self.assertIn(["200", "1#$aЕвгений Онегин$eроман в стихах$fА. С. Пушкин"],
+                      records[0]["fields"])
+        self.assertIn(["010", "##$a978-5-699-12014-7$dUS{dollar}4.50"], records[4]["fields"])
+
+    def test_json_stays_valid_for_leader_bytes_that_are_not_utf8(self):
+        data = bytearray(sample_bytes())
+        data[7] = 0xFF  # bibliographic level of record 1; not used for framing
+        path = self.write_file("leader.iso", bytes(data))
+        result = luma_cli("dump", "--json", path)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        lines = result.stdout.decode("utf-8").splitlines()  # strict: raises on invalid UTF-8
+        self.assertEqual(len(lines), 6)
+        self.assertEqual(json.loads(lines[0])["leader"][7], "\ufffd")
+
+
+class Check(harness.TempFolderTest):
+    """Problem lines, the summary line and the exit code, on clean and damaged copies."""
+
+    def check(self, path):
+        result = luma_cli("check", path)
+        self.assertEqual(result.stderr, b"")
+        return result.returncode, result.stdout.decode().splitlines()
+
+    def damaged_sample(self, damage):
+        data = sample_bytes()
+        spans = [(r["offset"], r["length"]) for r in luma_records(sample_path())]
+        return self.write_file("damaged.iso", damage(data, spans))
+
+    def assert_problems(self, path, damaged_records):
+        code, lines = self.check(path)
+        self.assertEqual(code, 1)
+        self.assertEqual(lines[-1], f"6 records, {len(damaged_records)} with problems")
+        matches = [PROBLEM_LINE.fullmatch(line) for line in lines[:-1]]
+        self.assertTrue(matches and all(matches), lines)
+        self.assertEqual(sorted({int(m.group(1)) for m in matches}), damaged_records)
+        offsets = [(int(m.group(1)), int(m.group(2))) for m in matches]
+        self.assertEqual(offsets, sorted(offsets), "problems are listed in file order")
+        return matches
+
+    def test_clean_sample(self):
+        self.assertEqual(self.check(sample_path()), (0, ["6 records, 0 with problems"]))
+
+    def test_field_length_that_misses_its_terminator(self):
+        def lengthen_fifth_field_of_record_3(data, spans):
+            entry = spans[2][0] + 24 + 5 * 12 + 3
+            length = int(data[entry:entry + 4]) + 5
+            return data[:entry] + b"%04d" % length + data[entry + 4:]
+        path = self.damaged_sample(lengthen_fifth_field_of_record_3)
+        matches = self.assert_problems(path, [3])
+        record_3 = luma_records(path)[2]
+        for match in matches:
+            self.assertIn(int(match.group(2)) - record_3["offset"], range(record_3["length"]))
+        # The JSON dump reports the same problems with the record they belong to.
+        self.assertEqual(record_3["problems"],
+                         [match.group(0).split(", ", 1)[1] for match in matches])
+
+    def test_junk_between_records(self):
+        def insert_junk_before_record_3(data, spans):
+            return data[:spans[2][0]] + b"JUNK" + data[spans[2][0]:]
+        self.assert_problems(self.damaged_sample(insert_junk_before_record_3), [3])
+
+    def test_two_damaged_records_in_file_order(self):
+        def truncate_record_6_and_junk_before_2(data, spans):
+            cut = data[:spans[5][0] + 100]
+            return cut[:spans[1][0]] + b"JUNK" + cut[spans[1][0]:]
+        self.assert_problems(self.damaged_sample(truncate_record_6_and_junk_before_2), [2, 6])
+
+
+class Sample(harness.TempFolderTest):
+    """The committed samples/sample.iso is what luma-make-sample writes today."""
+
+    def test_regenerated_sample_is_identical(self):
+        path = os.path.join(self.folder.name, "sample.iso")
+        result = harness.run([harness.env_path("LUMA_MAKE_SAMPLE"), path])
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with open(path, "rb") as file:
+            self.assertEqual(file.read(), sample_bytes())
+
+
+class CorpusDoesNotCrash(unittest.TestCase):
+    """Every corpus file, damaged or not: each command ends normally, JSON lines parse."""
+    needs = ("corpus",)
+
+    def test_every_command_on_every_file(self):
+        root = harness.corpus_dir()
+        paths = sorted(os.path.join(folder, name) for folder, _, names in os.walk(root)
+                       for name in names if not name.endswith(".md"))
+        self.assertTrue(paths)
+        for path in paths:
+            for command in COMMANDS:
+                with self.subTest(file=os.path.relpath(path, root), command=command):
+                    result = luma_cli(*command, path)
+                    allowed = (0, 1) if command == ["check"] else (0,)
+                    self.assertIn(result.returncode, allowed, result.stderr)
+                    if command == ["dump", "--json"]:
+                        for line in result.stdout.decode("utf-8").splitlines():
+                            self.assertEqual(list(json.loads(line)), JSON_KEYS)
+
+
+if __name__ == "__main__":
+    sys.exit(harness.main(sys.modules[__name__]))

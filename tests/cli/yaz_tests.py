@@ -1,0 +1,101 @@
+#!/usr/bin/env python3
+"""luma-cli compared with yaz-marcdump, an independent ISO 2709 reader.
+
+    yaz_tests.py CorpusMatchesYaz | WrittenFileMatchesYaz
+"""
+
+import os
+import sys
+import unittest
+
+import harness
+from marc_views import differences, luma_records, yaz_count, yaz_reads_cleanly, yaz_records
+
+# A tag in the middle of most records, so the directory is rebuilt around it.
+LABEL_TAG = "555"
+LABEL_TEXT = "##$aПроверка {dollar}1"
+
+
+def corpus_files():
+    root = harness.corpus_dir()
+    return sorted(os.path.join(folder, name)
+                  for folder, _, names in os.walk(root)
+                  for name in names if not name.endswith(".md"))
+
+
+class CorpusMatchesYaz(unittest.TestCase):
+    """Every file yaz reads without complaint: same record count, leaders and fields."""
+    needs = ("corpus", "yaz")
+
+    def test_clean_files_read_alike(self):
+        compared = 0
+        for path in corpus_files():
+            if not yaz_reads_cleanly(path):
+                continue
+            compared += 1
+            with self.subTest(file=os.path.relpath(path, harness.corpus_dir())):
+                count = harness.luma_cli("count", path)
+                self.assertEqual(count.stdout.decode(), f"records: {yaz_count(path)}\n")
+                ours = luma_records(path)
+                self.assertEqual(differences(ours, yaz_records(path, ours[0]["charset"])), [])
+        # Guards against a corpus or yaz change that would quietly leave nothing to compare.
+        self.assertGreaterEqual(compared, 20)
+
+
+class WrittenFileMatchesYaz(harness.TempFolderTest):
+    """A file written from the store's ISO buffers after AddField reads back alike in yaz,
+    changed records gain exactly the new field and unchanged ones keep their bytes."""
+    needs = ("yaz",)
+
+    def write_changed(self, source):
+        target = os.path.join(self.folder.name, "changed.iso")
+        result = harness.write_changed(source, target, LABEL_TAG, LABEL_TEXT)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return target
+
+    def assert_written_file_reads_back(self, source):
+        written = self.write_changed(source)
+        self.assertTrue(yaz_reads_cleanly(written))
+        before, after = luma_records(source), luma_records(written)
+        self.assertEqual(differences(after, yaz_records(written, after[0]["charset"])), [])
+        self.assertEqual(len(after), len(before))
+        if before[0]["charset"] != "ASCII":  # an ASCII file takes a code page for Cyrillic
+            self.assertEqual(after[0]["charset"], before[0]["charset"])
+        with open(source, "rb") as file:
+            source_bytes = file.read()
+        with open(written, "rb") as file:
+            written_bytes = file.read()
+        for index, (old, new) in enumerate(zip(before, after)):
+            if index % 2 == 0:
+                self.assert_gained_label(old, new)
+            else:
+                self.assertEqual(self.record_bytes(written_bytes, new),
+                                 self.record_bytes(source_bytes, old))
+
+    def assert_gained_label(self, old, new):
+        # AddField puts the field after the last field whose tag is not greater.
+        position = max((index + 1 for index, (tag, _) in enumerate(old["fields"])
+                        if tag <= LABEL_TAG), default=0)
+        label = [LABEL_TAG, LABEL_TEXT]
+        expected = old["fields"][:position] + [label] + old["fields"][position:]
+        self.assertEqual(new["fields"], expected)
+        self.assertEqual(new["problems"], [])
+
+    @staticmethod
+    def record_bytes(file_bytes, record):
+        return file_bytes[record["offset"]:record["offset"] + record["length"]]
+
+    def test_sample_in_windows_1251(self):
+        self.assert_written_file_reads_back(harness.env_path("LUMA_SAMPLE"))
+
+    def test_corpus_files_in_utf8_and_other_layouts(self):
+        if not os.path.isdir(harness.corpus_dir()):
+            self.skipTest("corpus folder absent")
+        for name in ("marc4j/065001035.mrc", "pymarc/testunimarc.dat",
+                     "marc4j/unordered-directory-entries.mrc", "pymarc/1251.dat"):
+            with self.subTest(file=name):
+                self.assert_written_file_reads_back(os.path.join(harness.corpus_dir(), name))
+
+
+if __name__ == "__main__":
+    sys.exit(harness.main(sys.modules[__name__]))
