@@ -180,6 +180,24 @@ TEST(Store, AsciiFilesTakeCyrillicLabelsIn1251OrInUtf8WhenFlagged)
     EXPECT_EQ(store.GetFieldText(1), "##$aОтобрано");
 }
 
+TEST(Store, CyrillicReadsCorrectlyInEverySingleByteSetWithoutADeclaration)
+{
+    test::TempDir dir;
+    for (const auto& [iconvName, charset] : {std::pair{"CP1251", Charset::Windows1251},
+                                              std::pair{"KOI8-R", Charset::Koi8r},
+                                              std::pair{"CP866", Charset::Cp866}}) {
+        std::string file;
+        for (const char* title : {"Евгений Онегин", "Мёртвые души", "Горе от ума"}) {
+            file += Record({{"200", DataField("1 $a") + Encode(title, iconvName)}});
+        }
+        BISO store;
+        ASSERT_EQ(store.Open(dir.Write(std::string(iconvName) + ".iso", file)), 0);
+        EXPECT_EQ(store.GetCharset(), charset) << iconvName;
+        store.SetRecord(1);
+        EXPECT_EQ(store.GetFieldText(0), "1#$aМёртвые души") << iconvName;
+    }
+}
+
 TEST(Store, KnownCharsetSkipsDetection)
 {
     test::TempDir dir;
