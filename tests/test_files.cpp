@@ -1,10 +1,13 @@
 #include "test_files.h"
 
 #include <iconv.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -81,6 +84,43 @@ std::string ReadBytes(const std::string& path)
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
+}
+
+TempFolderGuard::TempFolderGuard(const std::string& folder)
+{
+    if (const char* previous = std::getenv("TMPDIR")) {
+        m_previous = previous;
+    }
+    ::setenv("TMPDIR", folder.c_str(), 1);
+}
+
+TempFolderGuard::~TempFolderGuard()
+{
+    if (m_previous) {
+        ::setenv("TMPDIR", m_previous->c_str(), 1);
+    } else {
+        ::unsetenv("TMPDIR");
+    }
+}
+
+FileSizeLimit::FileSizeLimit(std::size_t bytes)
+{
+    // Past the limit a write fails with EFBIG instead of the process being signalled.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    m_previous = limit.rlim_cur;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = m_previous;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, SIG_DFL);
 }
 
 std::string CorpusFile(const std::string& relativePath)

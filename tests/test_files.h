@@ -1,7 +1,9 @@
 #pragma once
 // Helpers the core tests share: records built from raw fields, temporary folders, the corpus.
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,6 +38,30 @@ private:
 };
 
 std::string ReadBytes(const std::string& path);
+
+// Points TMPDIR, where working copies go, at `folder` for the guard's life.
+class TempFolderGuard {
+public:
+    explicit TempFolderGuard(const std::string& folder);
+    ~TempFolderGuard();
+    TempFolderGuard(const TempFolderGuard&) = delete;
+    TempFolderGuard& operator=(const TempFolderGuard&) = delete;
+
+private:
+    std::optional<std::string> m_previous;
+};
+
+// Lowers the size any file may grow to, so that a write fails midway as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(std::size_t bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    std::uint64_t m_previous = 0;
+};
 
 // Path of a file in the third-party corpus; empty when the corpus folder is absent.
 std::string CorpusFile(const std::string& relativePath);

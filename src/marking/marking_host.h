@@ -1,0 +1,48 @@
+#pragma once
+// Everything a marking session asks the operator or shows: the main dialog implements it with
+// widgets, tests script it. Texts are UTF-8 with "\r\n" line breaks, as the session builds them.
+
+#include <optional>
+#include <string>
+
+namespace luma {
+
+enum class Reply { Yes, No, Cancel };
+
+// The image of the modified indicator.
+enum class ModifiedImage {
+    None,            // before the first open
+    NothingUnsaved,  // bitmap 145
+    Unsaved,         // bitmap 144
+};
+
+class MarkingHost {
+public:
+    virtual ~MarkingHost() = default;
+
+    // The file-open dialog: ISO files (*.iso) and all files, default extension "iso", the file
+    // must exist. Gives the chosen path, or nothing when the operator cancels.
+    virtual std::optional<std::string> AskOpenPath(const std::string& initialName) = 0;
+    // The results file dialog in save mode, default extension "iso", no overwrite prompt.
+    virtual std::optional<std::string> AskResultsPath(const std::string& suggestedName) = 0;
+    // Message boxes without an icon: Yes and No; Yes, No and Cancel; OK alone.
+    virtual bool AskYesNo(const std::string& question) = 0;
+    virtual Reply AskYesNoCancel(const std::string& question) = 0;
+    virtual void ShowMessage(const std::string& text) = 0;
+    // A command that could not run at all, reported as the framework reports an error.
+    virtual void ReportError(const std::string& text) = 0;
+
+    virtual void ShowViewText(const std::string& text) = 0;
+    virtual void ShowStatusText(const std::string& text) = 0;
+    virtual void ShowModified(ModifiedImage image) = 0;
+    // The seven record buttons: first, previous, mark, unmark, next, go to, last.
+    virtual void EnableRecordButtons() = 0;
+    // Registers the four hotkeys (mark, unmark, next, previous).
+    virtual void ArmHotkeys() = 0;
+    // Writes the main window's placement to the settings.
+    virtual void StoreWindowPlacement() = 0;
+    // Ends the main dialog, and with it the program.
+    virtual void EndDialog() = 0;
+};
+
+}  // namespace luma

@@ -1,0 +1,138 @@
+#pragma once
+// The marking session: an opened record file held as a record buffer list, its working copy in
+// the temporary folder, the label field, and the commands that open, mark, unmark, move, show,
+// save and end. The main dialog owns one and routes its buttons and hotkeys here; everything
+// the session asks or shows goes through its host.
+//
+// The file chosen at open is never written. Every mark and unmark rewrites the working copy
+// atomically, so that its bytes are always the concatenation of the record buffers; a rewrite
+// that fails leaves the buffers, the store, the count and the flag as they were. A session
+// destroyed without QuitDialog leaves its working copy behind, so an abnormal end keeps the marks.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "biso.h"
+#include "marking_host.h"
+#include "platform/charset.h"
+
+namespace luma {
+
+class MarkingSession {
+public:
+    explicit MarkingSession(MarkingHost& host);
+    MarkingSession(const MarkingSession&) = delete;
+    MarkingSession& operator=(const MarkingSession&) = delete;
+
+    // Open: offers to save unsaved marks, asks for a file, offers to resume from a results
+    // file of the same name, loads it and makes a new working copy. True when a file was
+    // opened; otherwise the earlier file stays open as it was.
+    bool OnOpen();
+    // Adds the label field to the current record unless it has a field with the label tag.
+    void OnMark();
+    // Removes one field equal to the label field (tag and text) from the current record.
+    void OnUnmark();
+    // Copies the working copy to a results file the operator chooses. True when it was saved.
+    bool OnSave();
+    // The exit procedure: placement, the save question, then the dialog ends. True when it ended.
+    bool QuitDialog();
+
+    // Navigation; the store keeps the current record in range.
+    void OnFirstRecord();
+    void OnPrevRecord();
+    void OnNextRecord();
+    void OnLastRecord();
+    void GoToRecord(int index);
+
+    // Rebuilds the record view and the status line from the current record.
+    void RenderRecord();
+    bool IsFieldShown(const std::string& tag) const;
+
+    // Settings, as the settings store and the settings dialog give them. A new label field
+    // recounts the marks of the open file.
+    void SetLabel(std::string field, std::string text);
+    void SetAdvanceAfterMark(bool advance) { m_advanceAfterMark = advance; }
+    void SetFilter(bool useFilter, std::vector<std::string> fields);
+    void SetFolders(std::string sourceDir, std::string resultDir);
+    const std::string& LabelField() const { return m_labelField; }
+    const std::string& LabelText() const { return m_labelText; }
+    bool AdvanceAfterMark() const { return m_advanceAfterMark; }
+    bool UseFilter() const { return m_useFilter; }
+    const std::vector<std::string>& FilterFields() const { return m_filterFields; }
+    // The folders get a trailing separator when a file name is joined to them.
+    const std::string& SourceDir() const { return m_sourceDir; }
+    const std::string& ResultDir() const { return m_resultDir; }
+
+    // The state, for the dialog, the command line and tests.
+    int RecordCount() const { return m_iso.GetRecordCount(); }
+    int CurrentRecord() const { return m_iso.GetCurRecord(); }
+    int MarkedCount() const { return m_markedCount; }
+    bool IsModified() const { return m_modified; }
+    const std::vector<std::string>& Records() const { return m_records; }
+    const std::string& WorkPath() const { return m_workPath; }
+    const std::string& FileTitle() const { return m_fileTitle; }
+    const std::string& ViewText() const { return m_viewText; }
+    Charset FileCharset() const { return m_charset; }
+
+private:
+    struct OpenedFile {
+        std::string path;
+        std::string title;
+        std::vector<std::string> records;
+        int markedCount = 0;
+        Charset charset = Charset::Ascii;
+    };
+
+    // Open.
+    std::string PathToLoad(const std::string& chosen);
+    std::optional<OpenedFile> ReadRecordFile(const std::string& path, const std::string& title);
+    std::optional<std::string> CreateWorkingCopy(const std::vector<std::string>& records);
+    void StartSession(OpenedFile file, std::string workPath);
+
+    // Mark and unmark.
+    bool CheckCurrentRecordInList();
+    bool HasFieldWithLabelTag();
+    int FindLabelField();
+    int CountLabelFields(BISO& store) const;
+    int CountMarks();
+    bool RemoveField(int index);
+    bool CommitRecord(int delta);
+    std::optional<std::string> WriteWorkingCopy();
+    void ReopenStore();
+    void ShowStoreRefusal();
+
+    // Save and exit.
+    bool SaveBeforeLeaving();
+    bool SaveToChosenFile();
+    void MarkUnsaved();
+    void MarkSaved();
+    void CloseSession();
+
+    void ShowStatus(const std::string& title, int recordCount, int currentNumber);
+
+    MarkingHost& m_host;
+
+    BISO m_iso;
+    std::vector<std::string> m_records;
+    std::string m_workPath;
+    std::string m_fileTitle;
+    // The character set found at open; the working copy is always read back in it, so that
+    // label texts added since cannot change how the file is decoded.
+    Charset m_charset = Charset::Ascii;
+    int m_markedCount = 0;
+    bool m_modified = false;
+    int m_savedRecord = 0;
+
+    std::string m_labelField;
+    std::string m_labelText;
+    bool m_advanceAfterMark = true;
+    std::string m_sourceDir;
+    std::string m_resultDir;
+    bool m_useFilter = false;
+    std::vector<std::string> m_filterFields;
+
+    std::string m_viewText;
+};
+
+}  // namespace luma

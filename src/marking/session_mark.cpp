@@ -1,0 +1,170 @@
+// Mark and unmark: one field of the current record changes, the record buffer list takes the
+// record's new buffer, and the working copy is rewritten from the list.
+
+#include <utility>
+
+#include "marking_session.h"
+#include "marking_texts.h"
+#include "working_copy.h"
+
+namespace luma {
+namespace {
+
+bool IsAsciiLetterOrDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// A tag any ISO 2709 directory can hold.
+bool IsValidLabelTag(const std::string& tag)
+{
+    return tag.size() == 3 && IsAsciiLetterOrDigit(tag[0]) && IsAsciiLetterOrDigit(tag[1]) &&
+           IsAsciiLetterOrDigit(tag[2]);
+}
+
+}  // namespace
+
+void MarkingSession::OnMark()
+{
+    if (!IsValidLabelTag(m_labelField)) {
+        m_host.ShowMessage(std::string(kLabelNotSetUp));
+        return;
+    }
+    if (!CheckCurrentRecordInList() || HasFieldWithLabelTag()) {
+        return;
+    }
+    const int before = CountLabelFields(m_iso);
+    if (m_iso.AddField(m_labelField, m_labelText) != 0) {
+        ShowStoreRefusal();
+        return;
+    }
+    if (CommitRecord(CountLabelFields(m_iso) - before)) {
+        MarkUnsaved();
+    }
+}
+
+void MarkingSession::OnUnmark()
+{
+    const int field = FindLabelField();
+    if (field >= 0 && (!CheckCurrentRecordInList() || !RemoveField(field))) {
+        return;
+    }
+    RenderRecord();
+    // Also when nothing was removed: an unmark counts as a change.
+    MarkUnsaved();
+}
+
+// Checked before the store changes: a record the list does not hold (no file, or a file
+// without records) cannot be committed, and neither can one of a store that disagrees with
+// the list about the records there are.
+bool MarkingSession::CheckCurrentRecordInList()
+{
+    const int current = m_iso.GetCurRecord();
+    const int listed = static_cast<int>(m_records.size());
+    if (current >= 0 && current < listed && m_iso.GetRecordCount() == listed) {
+        return true;
+    }
+    m_host.ReportError(std::string(kNoCurrentRecord));
+    return false;
+}
+
+// A record with any field of the label tag counts as marked, whatever that field's text.
+bool MarkingSession::HasFieldWithLabelTag()
+{
+    for (int i = 0; i < m_iso.GetFieldCount(); ++i) {
+        if (m_iso.GetFieldName(i) == m_labelField) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The first field equal to the label field, tag and text; -1 when there is none.
+int MarkingSession::FindLabelField()
+{
+    for (int i = 0; i < m_iso.GetFieldCount(); ++i) {
+        if (m_iso.GetFieldName(i) == m_labelField && m_iso.GetFieldText(i) == m_labelText) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// Fields of the store's current record equal to the label field: what the marked count counts.
+int MarkingSession::CountLabelFields(BISO& store) const
+{
+    int count = 0;
+    for (int i = 0; i < store.GetFieldCount(); ++i) {
+        if (store.GetFieldName(i) == m_labelField && store.GetFieldText(i) == m_labelText) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// Fields equal to the label field over all records of the store.
+int MarkingSession::CountMarks()
+{
+    const int current = m_iso.GetCurRecord();
+    int count = 0;
+    for (int record = 0; record < m_iso.GetRecordCount(); ++record) {
+        m_iso.SetRecord(record);
+        count += CountLabelFields(m_iso);
+    }
+    m_iso.SetRecord(current);
+    return count;
+}
+
+bool MarkingSession::RemoveField(int index)
+{
+    const int before = CountLabelFields(m_iso);
+    if (m_iso.DelField(index) != 0) {
+        ShowStoreRefusal();
+        return false;
+    }
+    return CommitRecord(CountLabelFields(m_iso) - before);
+}
+
+// `delta` is the change of the record's label fields, measured rather than assumed: a label
+// text the notation writes differently than it reads back adds a field that does not count.
+bool MarkingSession::CommitRecord(int delta)
+{
+    const auto slot = static_cast<std::size_t>(m_iso.GetCurRecord());
+    std::string previous = std::exchange(m_records[slot], m_iso.GetIsoBuffer());
+    m_savedRecord = m_iso.GetCurRecord();
+    if (const std::optional<std::string> error = WriteWorkingCopy()) {
+        m_records[slot] = std::move(previous);
+        ReopenStore();  // drops the change the store holds in memory
+        RenderRecord();
+        m_host.ShowMessage(WithDetail(kWorkingCopyWriteFailed, *error));
+        return false;
+    }
+    m_markedCount += delta;
+    ReopenStore();
+    if (m_advanceAfterMark) {
+        m_iso.SetRecord(m_iso.GetCurRecord() + 1);
+    }
+    RenderRecord();
+    return true;
+}
+
+std::optional<std::string> MarkingSession::WriteWorkingCopy()
+{
+    return WriteRecords(m_workPath, m_records);
+}
+
+// The store reads what the working copy holds, from memory rather than from the temporary
+// folder, in the character set found at open.
+void MarkingSession::ReopenStore()
+{
+    m_iso.OpenBytes(JoinRecords(m_records), m_workPath, m_charset);
+    m_iso.SetRecord(m_savedRecord);
+}
+
+void MarkingSession::ShowStoreRefusal()
+{
+    const std::optional<Problem>& error = m_iso.LastError();
+    m_host.ShowMessage(WithDetail(kRecordNotChanged, error ? error->message : std::string()));
+}
+
+}  // namespace luma

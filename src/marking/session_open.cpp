@@ -1,0 +1,113 @@
+// Opening a record file: the resume choice, the record buffer list and a new working copy.
+// Nothing of the open session changes until the new file is read and its working copy written.
+
+#include <utility>
+
+#include "marking_session.h"
+#include "marking_texts.h"
+#include "platform/file_io.h"
+#include "platform/file_ops.h"
+#include "working_copy.h"
+
+namespace luma {
+
+bool MarkingSession::OnOpen()
+{
+    if (!SaveBeforeLeaving()) {
+        return false;
+    }
+    AppendFolderSeparator(m_sourceDir);
+    const std::optional<std::string> chosen = m_host.AskOpenPath(m_sourceDir + ".iso");
+    if (!chosen) {
+        return false;
+    }
+    const std::string title = PathToUtf8(PathFromUtf8(*chosen).stem());
+    std::optional<OpenedFile> file = ReadRecordFile(PathToLoad(*chosen), title);
+    if (!file) {
+        return false;
+    }
+    std::optional<std::string> workPath = CreateWorkingCopy(file->records);
+    if (!workPath) {
+        return false;
+    }
+    StartSession(std::move(*file), std::move(*workPath));
+    return true;
+}
+
+// The results file of the same name, when one exists and the operator wants to go on with it.
+std::string MarkingSession::PathToLoad(const std::string& chosen)
+{
+    std::string folder = m_resultDir;
+    AppendFolderSeparator(folder);
+    const std::string candidate = folder + PathToUtf8(PathFromUtf8(chosen).filename());
+    if (FileExists(candidate) && m_host.AskYesNo(std::string(kResumeQuestion))) {
+        return candidate;
+    }
+    return chosen;
+}
+
+// A file that cannot be read is reported; one that holds no records opens with none.
+std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const std::string& path,
+                                                                        const std::string& title)
+{
+    ReadResult read = ReadWholeFile(path);
+    if (read.error) {
+        m_host.ShowMessage(WithDetail(kReadFailed, path + ": " + *read.error));
+        return std::nullopt;
+    }
+    BISO store;
+    store.OpenBytes(std::move(read.bytes), path);
+    OpenedFile file{path, title, {}, 0, store.GetCharset()};
+    file.records.reserve(static_cast<std::size_t>(store.GetRecordCount()));
+    for (int record = 0; record < store.GetRecordCount(); ++record) {
+        store.SetRecord(record);
+        file.records.push_back(store.GetIsoBuffer());
+        file.markedCount += CountLabelFields(store);
+    }
+    return file;
+}
+
+// A new file named "NEW..." in the temporary folder, holding the records.
+std::optional<std::string> MarkingSession::CreateWorkingCopy(const std::vector<std::string>& records)
+{
+    const NewFileResult created = CreateTempFile("NEW");
+    std::optional<std::string> error = created.error;
+    if (!error) {
+        error = WriteRecords(created.path, records);
+        if (error) {
+            RemoveFile(created.path);
+        }
+    }
+    if (error) {
+        m_host.ShowMessage(WithDetail(kWorkingCopyCreateFailed, *error));
+        return std::nullopt;
+    }
+    return created.path;
+}
+
+void MarkingSession::StartSession(OpenedFile file, std::string workPath)
+{
+    const std::string previousWorkPath = std::exchange(m_workPath, std::move(workPath));
+    m_records = std::move(file.records);
+    m_markedCount = file.markedCount;
+    m_charset = file.charset;
+    m_fileTitle = std::move(file.title);
+    // The store reads the bytes the working copy holds, in the character set found at open.
+    m_iso.OpenBytes(JoinRecords(m_records), file.path, m_charset);
+
+    m_iso.SetRecord(0);
+    m_savedRecord = 0;
+    RenderRecord();
+    m_host.EnableRecordButtons();
+    m_modified = false;
+    m_host.ShowModified(ModifiedImage::NothingUnsaved);
+    m_host.ArmHotkeys();
+    RenderRecord();
+
+    // Whatever it held was saved or given up before the open went ahead.
+    if (!previousWorkPath.empty()) {
+        RemoveFile(previousWorkPath);
+    }
+}
+
+}  // namespace luma

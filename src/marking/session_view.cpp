@@ -1,0 +1,70 @@
+// The record view, the status line, and the moves between records that end in them.
+
+#include "marking_session.h"
+#include "marking_texts.h"
+
+namespace luma {
+
+void MarkingSession::RenderRecord()
+{
+    m_viewText.clear();
+    for (int i = 0; i < m_iso.GetFieldCount(); ++i) {
+        const std::string tag = m_iso.GetFieldName(i);
+        if (!IsFieldShown(tag)) {
+            continue;
+        }
+        if (!m_viewText.empty()) {
+            m_viewText += kViewSeparator;
+        }
+        m_viewText += FormatViewLine(tag, m_iso.GetFieldText(i));
+    }
+    m_host.ShowViewText(m_viewText);
+    ShowStatus(m_fileTitle, m_iso.GetRecordCount(), m_iso.GetCurRecord() + 1);
+}
+
+// With the filter on, only tags on the list are shown, compared whole and case-sensitively.
+bool MarkingSession::IsFieldShown(const std::string& tag) const
+{
+    if (!m_useFilter) {
+        return true;
+    }
+    for (const std::string& shown : m_filterFields) {
+        if (shown == tag) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void MarkingSession::ShowStatus(const std::string& title, int recordCount, int currentNumber)
+{
+    m_host.ShowStatusText(FormatStatusLine(title, recordCount, currentNumber, m_markedCount));
+}
+
+void MarkingSession::OnFirstRecord()
+{
+    GoToRecord(0);
+}
+
+void MarkingSession::OnPrevRecord()
+{
+    GoToRecord(m_iso.GetCurRecord() - 1);
+}
+
+void MarkingSession::OnNextRecord()
+{
+    GoToRecord(m_iso.GetCurRecord() + 1);
+}
+
+void MarkingSession::OnLastRecord()
+{
+    GoToRecord(m_iso.GetRecordCount() - 1);
+}
+
+void MarkingSession::GoToRecord(int index)
+{
+    m_iso.SetRecord(index);
+    RenderRecord();
+}
+
+}  // namespace luma

@@ -1,0 +1,26 @@
+#include "working_copy.h"
+
+#include "platform/file_io.h"
+
+namespace luma {
+
+std::string JoinRecords(const std::vector<std::string>& records)
+{
+    std::size_t size = 0;
+    for (const std::string& record : records) {
+        size += record.size();
+    }
+    std::string bytes;
+    bytes.reserve(size);
+    for (const std::string& record : records) {
+        bytes += record;
+    }
+    return bytes;
+}
+
+std::optional<std::string> WriteRecords(const std::string& path, const std::vector<std::string>& records)
+{
+    return ReplaceFileAtomically(path, JoinRecords(records));
+}
+
+}  // namespace luma

@@ -1,0 +1,16 @@
+#pragma once
+// The bytes of a working copy: the record buffers one after another, with nothing between them.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace luma {
+
+std::string JoinRecords(const std::vector<std::string>& records);
+
+// Replaces the file's contents with the joined records atomically: a crash or a full disk
+// leaves the earlier contents. An error message on failure.
+std::optional<std::string> WriteRecords(const std::string& path, const std::vector<std::string>& records);
+
+}  // namespace luma

@@ -1,0 +1,115 @@
+#pragma once
+// Support for tests of the marking session: a host whose answers are scripted and whose effects
+// are recorded, a session with folders of its own, and the session's invariants.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "marking/marking_host.h"
+#include "marking/marking_session.h"
+#include "test_files.h"
+
+namespace luma::test {
+
+using Strings = std::vector<std::string>;
+
+class ScriptedHost : public MarkingHost {
+public:
+    // Answers, taken from the front; a question without one fails the test and is cancelled.
+    std::deque<std::optional<std::string>> openPaths;
+    std::deque<std::optional<std::string>> resultsPaths;
+    std::deque<bool> yesNo;
+    std::deque<Reply> yesNoCancel;
+
+    // Every dialog, question and message in order: "open: NAME", "results: NAME", or its text.
+    Strings shown;
+    Strings errors;
+    std::string view;
+    std::string status;
+    ModifiedImage modified = ModifiedImage::None;
+    bool buttonsEnabled = false;
+    int hotkeysArmed = 0;
+    int placementsStored = 0;
+    bool ended = false;
+
+    std::optional<std::string> AskOpenPath(const std::string& name) override
+    {
+        return Next(openPaths, "open: " + name, {});
+    }
+    std::optional<std::string> AskResultsPath(const std::string& name) override
+    {
+        return Next(resultsPaths, "results: " + name, {});
+    }
+    bool AskYesNo(const std::string& text) override { return Next(yesNo, text, false); }
+    Reply AskYesNoCancel(const std::string& text) override { return Next(yesNoCancel, text, Reply::Cancel); }
+    void ShowMessage(const std::string& text) override { shown.push_back(text); }
+    void ReportError(const std::string& text) override { errors.push_back(text); }
+    void ShowViewText(const std::string& text) override { view = text; }
+    void ShowStatusText(const std::string& text) override { status = text; }
+    void ShowModified(ModifiedImage image) override { modified = image; }
+    void EnableRecordButtons() override { buttonsEnabled = true; }
+    void ArmHotkeys() override { ++hotkeysArmed; }
+    void StoreWindowPlacement() override { ++placementsStored; }
+    void EndDialog() override { ended = true; }
+
+private:
+    template <typename T>
+    T Next(std::deque<T>& answers, const std::string& question, T unscripted)
+    {
+        shown.push_back(question);
+        if (answers.empty()) {
+            ADD_FAILURE() << "no answer scripted for: " << question;
+            return unscripted;
+        }
+        T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+inline const std::string kLabelTag = "900";
+inline const std::string kLabelText = "##$aОтобрано";
+
+// Three records in Windows-1251, the second carrying the label field.
+std::string SampleFile();
+
+// What a command that fails must leave as it was.
+struct SessionState {
+    Strings records;
+    std::string workPath;
+    std::string workBytes;
+    int current = 0;
+    int marked = 0;
+    bool modified = false;
+    ModifiedImage image = ModifiedImage::None;
+    std::string view;
+    bool operator==(const SessionState&) const = default;
+};
+
+// A session whose temporary folder (TMPDIR), source folder and results folder are its own.
+class SessionTest : public ::testing::Test {
+protected:
+    SessionTest();
+
+    std::string TempFolder() const { return (m_dir.path() / "tmp").string(); }
+    std::string ResultsFolder() const { return (m_dir.path() / "results").string(); }
+    std::string Write(const std::string& name, const std::string& bytes) { return m_dir.Write(name, bytes); }
+    void Open(const std::string& path);
+    SessionState State() const;
+    Strings WorkingCopies() const;
+
+    TempDir m_dir;
+    TempFolderGuard m_tmp;
+    ScriptedHost m_host;
+    MarkingSession m_session{m_host};
+};
+
+// The working copy holds the record buffers and reads back as them; the marked count equals a
+// recount of the fields equal to the label.
+void ExpectConsistent(MarkingSession& session);
+
+}  // namespace luma::test
