@@ -2,6 +2,7 @@
 """luma-cli as a user meets it: exit codes, messages and output formats on real files.
 
     cli_tests.py UnreadableFiles | CommandLine | Count | Dump | Check | Sample | CorpusDoesNotCrash
+                 | Mark
 """
 
 import json
@@ -9,6 +10,7 @@ import os
 import random
 import re
 import sys
+import tempfile
 import unittest
 
 import harness
@@ -249,6 +251,62 @@ class CorpusDoesNotCrash(unittest.TestCase):
                     if command == ["dump", "--json"]:
                         for line in result.stdout.decode("utf-8").splitlines():
                             self.assertEqual(list(json.loads(line)), JSON_KEYS)
+
+
+class Mark(harness.TempFolderTest):
+    """mark and unmark: what they print, and what they leave on disk when they fail."""
+    LABEL = ("--label", "901", "##$aОтобрано")
+
+    def mark(self, *args, output="out.iso", source=None):
+        target = os.path.join(self.folder.name, output)
+        result = luma_cli(*args, source or sample_path(), *self.LABEL, "--output", target)
+        return result, target
+
+    def test_marks_listed_records_and_counts_every_mark(self):
+        result, target = self.mark("mark", "--records", "2,5-6")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        # The sample carries two marks already; record 3's 901 has another text.
+        self.assertEqual(result.stdout, b"marked: 5\n")
+        marked = [number for number, record in enumerate(luma_records(target), start=1)
+                  if ["901", "##$aОтобрано"] in record["fields"]]
+        self.assertEqual(marked, [1, 2, 4, 5, 6])
+
+    def test_record_out_of_range_writes_nothing(self):
+        result, target = self.mark("mark", "--records", "1,7")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(b"no record 7", result.stderr)
+        self.assertFalse(os.path.exists(target))
+
+    def test_failures_leave_an_existing_output_intact(self):
+        existing = self.write_file("out.iso", b"earlier results")
+        result = luma_cli("mark", sample_path(), "--records", "1", "--label", "9x", "##$ax",
+                          "--output", existing)
+        self.assertEqual(result.returncode, 2)
+        self.assertIn("Поле метки не настроено".encode(), result.stderr)
+        result, _ = self.mark("unmark", "--records", "1", source=self.folder.name)
+        self.assertEqual(result.returncode, 2)
+        with open(existing, "rb") as file:
+            self.assertEqual(file.read(), b"earlier results")
+
+    def test_unwritable_output_is_reported(self):
+        result, _ = self.mark("mark", "--records", "1", output="missing/out.iso")
+        self.assertEqual(result.returncode, 2)
+        self.assertIn("Ошибка сохранения файла!".encode(), result.stderr)
+
+    def test_malformed_lists_are_usage_errors(self):
+        for records in ("", "0", "3-1", "1,,2", "a", "1,"):
+            with self.subTest(records=records):
+                result, target = self.mark("mark", "--records", records)
+                self.assertEqual(result.returncode, 64)
+                self.assertFalse(os.path.exists(target))
+
+    def test_no_working_copy_is_left_behind(self):
+        before = set(os.listdir(tempfile.gettempdir()))
+        self.mark("mark", "--records", "1-6")
+        self.mark("mark", "--records", "9")
+        leftovers = [name for name in set(os.listdir(tempfile.gettempdir())) - before
+                     if name.startswith("NEW")]
+        self.assertEqual(leftovers, [])
 
 
 if __name__ == "__main__":

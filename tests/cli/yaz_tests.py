@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """luma-cli compared with yaz-marcdump, an independent ISO 2709 reader.
 
-    yaz_tests.py CorpusMatchesYaz | WrittenFileMatchesYaz
+    yaz_tests.py CorpusMatchesYaz | WrittenFileMatchesYaz | MarkedFileMatchesYaz
 """
 
 import os
@@ -95,6 +95,57 @@ class WrittenFileMatchesYaz(harness.TempFolderTest):
                      "marc4j/unordered-directory-entries.mrc", "pymarc/1251.dat"):
             with self.subTest(file=name):
                 self.assert_written_file_reads_back(os.path.join(harness.corpus_dir(), name))
+
+
+class MarkedFileMatchesYaz(harness.TempFolderTest):
+    """`luma-cli mark` on real files: yaz reads the output with the same records, the marked
+    records carry the label, every other record keeps its bytes, and `unmark` of the same
+    records gives the source back."""
+    needs = ("corpus", "yaz")
+    TAG, TEXT = "901", "##$aОтобрано"
+
+    def run_cli(self, *args):
+        result = harness.luma_cli(*args)
+        self.assertEqual(result.returncode, 0, result.stderr.decode())
+        return result.stdout.decode()
+
+    def mark(self, action, source, numbers, name):
+        target = os.path.join(self.folder.name, name)
+        listed = ",".join(str(number) for number in numbers)
+        printed = self.run_cli(action, source, "--label", self.TAG, self.TEXT,
+                               "--records", listed, "--output", target)
+        return target, int(printed.removeprefix("marked: "))
+
+    def test_marking_and_unmarking_corpus_files(self):
+        for name in ("pymarc/1251.dat", "marc4j/pride-and-prejudice-fixed.mrc",
+                     "pymarc/marc.dat", "marc4j/065001035.mrc"):
+            with self.subTest(file=name):
+                self.assert_marks_round_trip(os.path.join(harness.corpus_dir(), name))
+
+    def assert_marks_round_trip(self, source):
+        before = luma_records(source)
+        numbers = list(range(1, len(before) + 1, 3))
+        marked, count = self.mark("mark", source, numbers, "marked.iso")
+        self.assertEqual(count, len(numbers))
+        self.assertEqual(self.run_cli("count", marked, "--label", self.TAG, self.TEXT),
+                         f"records: {len(before)}\nmarked: {len(numbers)}\n")
+        self.assertEqual(yaz_count(marked), len(before))
+        after = luma_records(marked)
+        self.assertEqual(differences(after, yaz_records(marked, after[0]["charset"])), [])
+        with open(source, "rb") as file:
+            source_bytes = file.read()
+        with open(marked, "rb") as file:
+            marked_bytes = file.read()
+        for number, (old, new) in enumerate(zip(before, after), start=1):
+            if number in numbers:
+                self.assertIn([self.TAG, self.TEXT], new["fields"])
+            else:
+                self.assertEqual(WrittenFileMatchesYaz.record_bytes(marked_bytes, new),
+                                 WrittenFileMatchesYaz.record_bytes(source_bytes, old))
+        unmarked, count = self.mark("unmark", marked, numbers, "unmarked.iso")
+        self.assertEqual(count, 0)
+        with open(unmarked, "rb") as file:
+            self.assertEqual(file.read(), source_bytes)
 
 
 if __name__ == "__main__":

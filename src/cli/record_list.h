@@ -1,0 +1,14 @@
+#pragma once
+// Record lists as typed on the command line: 1-based numbers and ranges, "1,5,10-12".
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace luma::cli {
+
+// The 1-based numbers in list order, ranges expanded; nullopt when the list is malformed
+// (empty items, a range that runs backwards, anything but digits, commas and hyphens).
+std::optional<std::vector<int>> ParseRecordList(const std::string& list);
+
+}  // namespace luma::cli
