@@ -1,0 +1,131 @@
+// Times the core paths the window runs, on one record file, and prints them as JSON: open as
+// the main dialog does it (buffer list, mark count, working copy written), mark and unmark
+// (median over records spread over the file, rewrite and reopen included), next, previous and
+// go-to (median), save, and the peak resident memory.
+//
+//   luma-bench FILE
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "marking/marking_host.h"
+#include "marking/marking_session.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class BenchHost : public luma::MarkingHost {
+public:
+    BenchHost(std::string path, std::string output) : m_path(std::move(path)), m_output(std::move(output)) {}
+    std::optional<std::string> AskOpenPath(const std::string&) override { return m_path; }
+    std::optional<std::string> AskResultsPath(const std::string&) override { return m_output; }
+    bool AskYesNo(const std::string&) override { return false; }
+    luma::Reply AskYesNoCancel(const std::string&) override { return luma::Reply::No; }
+    void ShowMessage(const std::string& text) override { std::cerr << "message: " << text << '\n'; }
+    void ReportError(const std::string& text) override { std::cerr << "error: " << text << '\n'; }
+    void ShowViewText(const std::string&) override {}
+    void ShowStatusText(const std::string&) override {}
+    void ShowModified(luma::ModifiedImage) override {}
+    void EnableRecordButtons() override {}
+    void ArmHotkeys() override {}
+    void StoreWindowPlacement() override {}
+    void EndDialog() override {}
+
+private:
+    std::string m_path;
+    std::string m_output;
+};
+
+double Seconds(const std::function<void()>& action)
+{
+    const auto start = Clock::now();
+    action();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+long PeakResidentBytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss * 1024L;
+}
+
+bool CarriesLabel(const luma::MarkingSession& session)
+{
+    return session.ViewText().find(session.LabelField() + "     ") != std::string::npos;
+}
+
+// Records without the label, spread evenly over the file.
+std::vector<int> SpreadUnmarkedRecords(luma::MarkingSession& session, int wanted)
+{
+    std::vector<int> records;
+    const int count = session.RecordCount();
+    for (int i = 0; i < count && static_cast<int>(records.size()) < wanted; ++i) {
+        const int index = static_cast<int>((static_cast<long long>(i) * 7919 % count));
+        session.GoToRecord(index);
+        if (!CarriesLabel(session) &&
+            std::find(records.begin(), records.end(), index) == records.end()) {
+            records.push_back(index);
+        }
+    }
+    return records;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::cerr << "usage: luma-bench FILE\n";
+        return 64;
+    }
+    const std::filesystem::path results = std::filesystem::temp_directory_path() / "luma-bench-results";
+    std::filesystem::create_directories(results);
+    BenchHost host(argv[1], (results / "results.iso").string());
+    luma::MarkingSession session(host);
+    session.SetLabel("901", "##$aОтобрано");
+    session.SetAdvanceAfterMark(false);
+    session.SetFolders("", results.string());
+
+    const double open = Seconds([&] { session.OnOpen(); });
+    const std::vector<int> records = SpreadUnmarkedRecords(session, 31);
+    std::vector<double> marks, unmarks, nexts, previouses, gotos;
+    for (const int record : records) {
+        session.GoToRecord(record);
+        marks.push_back(Seconds([&] { session.OnMark(); }));
+        unmarks.push_back(Seconds([&] { session.OnUnmark(); }));
+        nexts.push_back(Seconds([&] { session.OnNextRecord(); }));
+        previouses.push_back(Seconds([&] { session.OnPrevRecord(); }));
+        gotos.push_back(Seconds([&] { session.GoToRecord(session.RecordCount() - 1 - record); }));
+    }
+    session.GoToRecord(session.RecordCount() / 2);
+    session.OnMark();
+    const double save = Seconds([&] { session.OnSave(); });
+    const int marked = session.MarkedCount();
+    const int count = session.RecordCount();
+    session.QuitDialog();
+    std::filesystem::remove_all(results);
+
+    std::cout << "{\"records\": " << count << ", \"marked\": " << marked
+              << ", \"open_s\": " << open << ", \"mark_median_s\": " << Median(marks)
+              << ", \"unmark_median_s\": " << Median(unmarks) << ", \"next_median_s\": " << Median(nexts)
+              << ", \"previous_median_s\": " << Median(previouses)
+              << ", \"goto_median_s\": " << Median(gotos) << ", \"save_s\": " << save
+              << ", \"samples\": " << marks.size() << ", \"peak_rss_bytes\": " << PeakResidentBytes()
+              << "}\n";
+    return 0;
+}
