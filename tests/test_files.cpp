@@ -1,18 +1,14 @@
 #include "test_files.h"
 
-#include <iconv.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
-#include <csignal>
-#include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 #include "marking/iso_record.h"
+#include "platform/file_io.h"
 
 namespace luma::test {
 
@@ -37,29 +33,13 @@ std::string DataField(const std::string& notation)
     return data;
 }
 
-std::string Encode(const std::string& utf8, const char* charset)
-{
-    iconv_t handle = iconv_open(charset, "UTF-8");
-    std::string in = utf8;
-    std::string out(in.size() * 4 + 16, '\0');
-    char* inPtr = in.data();
-    char* outPtr = out.data();
-    std::size_t inLeft = in.size();
-    std::size_t outLeft = out.size();
-    const std::size_t rc = iconv(handle, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(handle);
-    if (rc == static_cast<std::size_t>(-1)) {
-        throw std::runtime_error("test text cannot be encoded");
-    }
-    out.resize(out.size() - outLeft);
-    return out;
-}
-
 TempDir::TempDir()
 {
+    // A random part keeps test processes running side by side apart.
+    static const unsigned int run = std::random_device{}();
     static std::atomic<int> counter{0};
     m_path = std::filesystem::temp_directory_path() /
-             ("luma-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+             ("luma-test-" + std::to_string(run) + "-" + std::to_string(counter++));
     std::filesystem::create_directories(m_path);
 }
 
@@ -75,58 +55,21 @@ std::string TempDir::Write(const std::string& name, const std::string& bytes) co
 {
     const std::filesystem::path file = m_path / name;
     std::ofstream(file, std::ios::binary) << bytes;
-    return file.string();
+    return PathToUtf8(file);
 }
 
 std::string ReadBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
 }
 
-TempFolderGuard::TempFolderGuard(const std::string& folder)
-{
-    if (const char* previous = std::getenv("TMPDIR")) {
-        m_previous = previous;
-    }
-    ::setenv("TMPDIR", folder.c_str(), 1);
-}
-
-TempFolderGuard::~TempFolderGuard()
-{
-    if (m_previous) {
-        ::setenv("TMPDIR", m_previous->c_str(), 1);
-    } else {
-        ::unsetenv("TMPDIR");
-    }
-}
-
-FileSizeLimit::FileSizeLimit(std::size_t bytes)
-{
-    // Past the limit a write fails with EFBIG instead of the process being signalled.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    m_previous = limit.rlim_cur;
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-FileSizeLimit::~FileSizeLimit()
-{
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = m_previous;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, SIG_DFL);
-}
-
 std::string CorpusFile(const std::string& relativePath)
 {
     const std::filesystem::path file = std::filesystem::path(LUMA_CORPUS_DIR) / relativePath;
-    return std::filesystem::exists(file) ? file.string() : std::string();
+    return std::filesystem::exists(file) ? PathToUtf8(file) : std::string();
 }
 
 std::vector<std::string> CorpusFiles()
@@ -135,7 +78,7 @@ std::vector<std::string> CorpusFiles()
     std::error_code ec;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(LUMA_CORPUS_DIR, ec)) {
         if (entry.is_regular_file() && entry.path().filename() != "README.md") {
-            files.push_back(entry.path().string());
+            files.push_back(PathToUtf8(entry.path()));
         }
     }
     std::sort(files.begin(), files.end());

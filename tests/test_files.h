@@ -20,7 +20,7 @@ std::string Record(const RawFields& fields, const std::string& leader = "00000na
 // Field data of a data field: two indicators, then "$a..." with "$" as the delimiter.
 std::string DataField(const std::string& notation);
 
-// Re-encodes UTF-8 text with iconv, for building files in other character sets.
+// Re-encodes UTF-8 text with iconv (the core's codec on Windows), for building files in other character sets.
 std::string Encode(const std::string& utf8, const char* charset);
 
 class TempDir {
@@ -39,7 +39,7 @@ private:
 
 std::string ReadBytes(const std::string& path);
 
-// Points TMPDIR, where working copies go, at `folder` for the guard's life.
+// Points TMPDIR (TMP on Windows), where working copies go, at `folder` for the guard's life.
 class TempFolderGuard {
 public:
     explicit TempFolderGuard(const std::string& folder);
@@ -51,7 +51,9 @@ private:
     std::optional<std::string> m_previous;
 };
 
+#ifndef _WIN32
 // Lowers the size any file may grow to, so that a write fails midway as on a full disk.
+// Windows has no such per-process limit.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(std::size_t bytes);
@@ -62,6 +64,7 @@ public:
 private:
     std::uint64_t m_previous = 0;
 };
+#endif
 
 // Path of a file in the third-party corpus; empty when the corpus folder is absent.
 std::string CorpusFile(const std::string& relativePath);

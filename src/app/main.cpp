@@ -2,19 +2,54 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <cstdio>
 
-#include "record_window.h"
+#include "command_line.h"
+#include "luma_app.h"
+#include "qt_update_prompter.h"
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("LUMA"));
-    QApplication::setApplicationVersion(QStringLiteral(LUMA_VERSION));
+namespace {
 
-    RecordWindow window;
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) {
-        window.OpenFile(arguments.at(1));
+constexpr int kUsageError = 64;
+
+QStringList RawArguments(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
     }
-    window.show();
-    return QApplication::exec();
+    return arguments;
+}
+
+// Help and version need no display, so they are answered before Qt looks for one.
+int AnswerWithoutWindow(const luma::app::CommandLine& line)
+{
+    if (line.action == luma::app::CommandLine::Action::Help) {
+        std::fputs(qPrintable(luma::app::UsageText()), stdout);
+    } else {
+        std::puts("luma " LUMA_VERSION);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    using Action = luma::app::CommandLine::Action;
+    const luma::app::CommandLine raw = luma::app::ParseCommandLine(RawArguments(argc, argv));
+    if (raw.action == Action::Help || raw.action == Action::Version) {
+        return AnswerWithoutWindow(raw);
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationVersion(QStringLiteral(LUMA_VERSION));
+    // Qt has taken its own options (-platform and the like) off the line by now.
+    const luma::app::CommandLine line = luma::app::ParseCommandLine(QApplication::arguments().mid(1));
+    if (line.action == Action::Error) {
+        std::fprintf(stderr, "luma: %s\n%s", qPrintable(line.error), qPrintable(luma::app::UsageText()));
+        return kUsageError;
+    }
+    luma::app::QtUpdatePrompter updatePrompter;
+    return luma::app::CLUMAApp(line.file, updatePrompter).InitInstance();
 }

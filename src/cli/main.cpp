@@ -10,6 +10,7 @@
 
 #include "commands.h"
 #include "mark_command.h"
+#include "platform/process.h"
 #include "record_list.h"
 
 namespace {
@@ -88,8 +89,16 @@ int main(int argc, char** argv) {
     CLI::App* unmark = AddMarkCommand(
         app, args, "unmark", "Remove the label field from the listed records, save to --output");
 
+    // Windows gives argv in the ANSI code page, which cannot hold every file name or label text.
+    std::vector<std::string> arguments = luma::Utf8Arguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) {
+        pointers.push_back(argument.data());
+    }
+    luma::UseUtf8StandardStreams();
+
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& error) {
         // --help and --version arrive here too, with exit code 0.
         return app.exit(error) == 0 ? luma::cli::kExitOk : luma::cli::kExitUsage;

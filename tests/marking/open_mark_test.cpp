@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "marking/marking_texts.h"
+#include "platform/file_ops.h"
 #include "session_support.h"
 
 namespace luma::test {
@@ -16,8 +17,9 @@ TEST_F(SessionTest, OpenLoadsTheRecordsCountsMarksAndWritesANewWorkingCopy)
 {
     m_session.SetFolders((m_dir.path() / "src").string(), ResultsFolder());
     Open(Write("sample.iso", SampleFile()));
-    EXPECT_EQ(m_host.shown, Strings{"open: " + (m_dir.path() / "src/.iso").string()});
-    EXPECT_EQ(m_session.SourceDir(), (m_dir.path() / "src/").string());
+    const std::string sourceDir = (m_dir.path() / "src").string() + kFolderSeparator;
+    EXPECT_EQ(m_host.shown, Strings{"open: " + sourceDir + ".iso"});
+    EXPECT_EQ(m_session.SourceDir(), sourceDir);
     EXPECT_EQ(m_session.MarkedCount(), 1);
     EXPECT_EQ(m_host.modified, ModifiedImage::NothingUnsaved);
     EXPECT_TRUE(m_host.buttonsEnabled);

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "marking/marking_texts.h"
+#include "platform/file_ops.h"
 #include "session_support.h"
 
 namespace luma::test {
@@ -39,7 +40,7 @@ TEST_F(SaveExitTest, SaveCopiesTheWorkingCopyOverEarlierResultsAndClearsTheFlag)
     m_host.resultsPaths = {target};
     EXPECT_TRUE(m_session.OnSave());
     EXPECT_EQ(m_host.shown.back(), "results: " + Results("sample.iso"));
-    EXPECT_EQ(m_session.ResultDir(), ResultsFolder() + "/") << "the separator stays in the folder";
+    EXPECT_EQ(m_session.ResultDir(), ResultsFolder() + kFolderSeparator) << "the separator stays in the folder";
     EXPECT_EQ(ReadBytes(target), marked.workBytes);
     EXPECT_EQ(m_host.modified, ModifiedImage::NothingUnsaved);
     EXPECT_EQ(m_host.view, view) << "no render follows a save";
@@ -104,11 +105,13 @@ TEST_F(SaveExitTest, FailedSavesKeepTheFlagAndEarlierResults)
         EXPECT_EQ(m_host.shown.back(), kSaveFailed);
         EXPECT_EQ(m_host.modified, ModifiedImage::Unsaved);
     }
+#ifndef _WIN32
     {
         FileSizeLimit fullDisk(4);
         m_host.resultsPaths = {existing};
         EXPECT_FALSE(m_session.OnSave());
     }
+#endif
     EXPECT_EQ(ReadBytes(existing), "earlier results") << "a copy cut short replaces nothing";
     EXPECT_EQ(std::distance(fs::directory_iterator(ResultsFolder()), fs::directory_iterator()), 1);
 

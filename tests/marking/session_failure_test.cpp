@@ -82,6 +82,9 @@ TEST_F(FailureTest, WorkingCopyThatCannotBeRewrittenLeavesEverythingAsItWas)
 
 TEST_F(FailureTest, RewriteCutShortKeepsTheLastGoodWorkingCopy)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "a full disk is simulated with a POSIX file size limit";
+#else
     Open(m_source);
     m_session.OnMark();
     m_session.GoToRecord(2);
@@ -93,6 +96,7 @@ TEST_F(FailureTest, RewriteCutShortKeepsTheLastGoodWorkingCopy)
     EXPECT_TRUE(LastShownStartsWith(kWorkingCopyWriteFailed));
     EXPECT_EQ(State(), before);
     EXPECT_EQ(WorkingCopies(), Strings{m_session.WorkPath()}) << "no partial file is left";
+#endif
 }
 
 }  // namespace

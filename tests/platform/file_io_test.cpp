@@ -1,8 +1,6 @@
 #include "platform/file_io.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "test_files.h"
 
@@ -14,13 +12,18 @@ namespace fs = std::filesystem;
 TEST(ReplaceFileAtomically, CreatesAndReplacesWithoutLeavingTemporaries)
 {
     test::TempDir dir;
-    const std::string path = (dir.path() / "Результаты.iso").string();
+    const std::string path = PathToUtf8(dir.path() / PathFromUtf8("Результаты.iso"));
     ASSERT_FALSE(ReplaceFileAtomically(path, "first"));
     EXPECT_EQ(test::ReadBytes(path), "first");
-    ::chmod(path.c_str(), 0600);
+#ifndef _WIN32
+    fs::permissions(PathFromUtf8(path), fs::perms::owner_read | fs::perms::owner_write);
+#endif
     ASSERT_FALSE(ReplaceFileAtomically(path, std::string("second\0bytes", 12)));
     EXPECT_EQ(test::ReadBytes(path), std::string("second\0bytes", 12));
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+#ifndef _WIN32
+    EXPECT_EQ(fs::status(PathFromUtf8(path)).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write) << "the file keeps its permissions";
+#endif
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 

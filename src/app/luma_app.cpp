@@ -1,0 +1,48 @@
+#include "luma_app.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTimer>
+#include <QTranslator>
+
+#include "res/resources.h"
+#include "settings/qt/ini_profile.h"
+#include "ui/main/luma_dlg.h"
+#include "ui/main/qt_prompter.h"
+#include "update_check.h"
+#include "update_location.h"
+
+namespace luma::app {
+
+int CLUMAApp::InitInstance()
+{
+    // The interface is Russian, so are the buttons of Qt's own message boxes and file dialogs,
+    // the update question's among them.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtTexts);
+    }
+
+    CheckForUpdate(ConfiguredUpdateServer(), m_updatePrompter);
+
+    res::Load();
+
+    // Under "LUMA" and the executable's name, as the registry key had them.
+    const std::unique_ptr<SettingsProfile> profile = OpenUserProfile();
+
+    ui::QtPrompter prompter;
+    ui::CLUMADlg dialog(prompter, *profile);
+    dialog.OnInitDialog();
+    if (m_fileToOpen) {
+        const QString path = QFileInfo(*m_fileToOpen).absoluteFilePath();
+        QTimer::singleShot(0, &dialog, [&dialog, path] { dialog.OpenAtStart(path); });
+    }
+    // However the dialog ends, the program ends with it.
+    dialog.exec();
+    return 0;
+}
+
+}  // namespace luma::app

@@ -1,0 +1,13 @@
+#pragma once
+// The update question as a message box.
+
+#include "update_prompter.h"
+
+namespace luma::app {
+
+class QtUpdatePrompter final : public UpdatePrompter {
+public:
+    bool AskYesNo(const QString& title, const QString& text) override;
+};
+
+}  // namespace luma::app

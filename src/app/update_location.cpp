@@ -1,0 +1,33 @@
+#include "update_location.h"
+
+#include <QtGlobal>
+
+namespace luma::app {
+
+QString ConfiguredUpdateServer()
+{
+    if (qEnvironmentVariableIsSet("LUMA_UPDATE_SERVER")) {
+        return qEnvironmentVariable("LUMA_UPDATE_SERVER");
+    }
+    return QStringLiteral(LUMA_BUILT_IN_UPDATE_SERVER);
+}
+
+std::optional<QUrl> UpdateLocation(const QString& server)
+{
+    const QString text = server.trimmed();
+    if (text.isEmpty()) {
+        return std::nullopt;
+    }
+    QUrl url(text, QUrl::StrictMode);
+    if (!url.isValid() || url.scheme() != QLatin1String("http") || url.host().isEmpty() ||
+        !url.userInfo().isEmpty() || url.hasQuery() || url.hasFragment() ||
+        (!url.path().isEmpty() && url.path() != QLatin1String("/"))) {
+        qWarning("luma: the update server \"%s\" is not of the form http://host[:port]; no update check",
+                 qUtf8Printable(text));
+        return std::nullopt;
+    }
+    url.setPath(QStringLiteral("/update/"));
+    return url;
+}
+
+}  // namespace luma::app

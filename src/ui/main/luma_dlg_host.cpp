@@ -1,0 +1,110 @@
+// What the marking session asks the operator and shows: the main dialog's side of it.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <utility>
+
+#include "luma_dlg.h"
+#include "prompter.h"
+#include "res/resources.h"
+#include "window_geometry.h"
+
+namespace luma::ui {
+namespace {
+
+// The session's texts are UTF-8 with Windows line breaks.
+QString FromSession(const std::string& text)
+{
+    return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+std::optional<std::string> ToSession(const std::optional<QString>& path)
+{
+    if (!path) {
+        return std::nullopt;
+    }
+    return path->toStdString();
+}
+
+}  // namespace
+
+std::optional<std::string> CLUMADlg::AskOpenPath(const std::string& initialName)
+{
+    if (m_startPath) {
+        return std::exchange(m_startPath, std::nullopt);
+    }
+    return ToSession(m_prompter.GetOpenFileName(this, FromSession(initialName)));
+}
+
+std::optional<std::string> CLUMADlg::AskResultsPath(const std::string& suggestedName)
+{
+    return ToSession(m_prompter.GetSaveFileName(this, FromSession(suggestedName)));
+}
+
+bool CLUMADlg::AskYesNo(const std::string& question)
+{
+    return m_prompter.AskYesNo(this, FromSession(question));
+}
+
+Reply CLUMADlg::AskYesNoCancel(const std::string& question)
+{
+    return m_prompter.AskYesNoCancel(this, FromSession(question));
+}
+
+void CLUMADlg::ShowMessage(const std::string& text)
+{
+    m_prompter.ShowMessage(this, FromSession(text));
+}
+
+void CLUMADlg::ReportError(const std::string& text)
+{
+    m_prompter.ShowError(this, FromSession(text));
+}
+
+void CLUMADlg::ShowViewText(const std::string& text)
+{
+    m_viewEdit->setPlainText(FromSession(text));
+}
+
+void CLUMADlg::ShowStatusText(const std::string& text)
+{
+    m_statusLine->setText(FromSession(text));
+    m_statusLine->setCursorPosition(0);
+}
+
+// The indicator takes the size of its picture, as a bitmap static control does.
+void CLUMADlg::ShowModified(ModifiedImage image)
+{
+    switch (image) {
+    case ModifiedImage::None:
+        m_indicator->clear();
+        return;
+    case ModifiedImage::NothingUnsaved:
+        m_indicator->setPixmap(res::SavedBitmap());
+        break;
+    case ModifiedImage::Unsaved:
+        m_indicator->setPixmap(res::UnsavedBitmap());
+        break;
+    }
+    m_indicator->resize(m_indicator->pixmap().size());
+}
+
+void CLUMADlg::EnableRecordButtons()
+{
+    SetRecordButtonsEnabled(true);
+}
+
+void CLUMADlg::StoreWindowPlacement()
+{
+    luma::StoreWindowPlacement(FromQt(PlacementOf(*this, PlacementCoversFrame()), m_storedPlacement), m_profile);
+    m_profile.Flush();
+}
+
+void CLUMADlg::EndDialog()
+{
+    done(QDialog::Accepted);
+}
+
+}  // namespace luma::ui

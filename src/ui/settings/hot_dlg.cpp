@@ -1,0 +1,39 @@
+#include "hot_dlg.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include "hotkey_edit.h"
+
+namespace luma::ui {
+
+// Template 130; the controls are created in tab order, the texts and frames beside them.
+SkHotDlg::SkHotDlg(NativeKeys native, QWidget* parent) : SettingsPage(parent)
+{
+    const auto addHotkey = [&](const char* name, int y) {
+        auto* edit = Place(new HotkeyEdit(native, this), 15, y, 80, 14);
+        edit->setObjectName(QLatin1String(name));
+        return edit;
+    };
+    m_hkMark = addHotkey("m_hkMark", 29);
+    m_hkUnmark = addHotkey("m_hkUnmark", 54);
+    m_hkNext = addHotkey("m_hkNext", 79);
+    m_hkPrev = addHotkey("m_hkPrev", 104);
+    AddGroupBox(QStringLiteral("Горячие кнопки"), 7, 7, 126, 126);
+    AddLabel(QStringLiteral("Пометить"), 15, 18, 81, 9);
+    AddLabel(QStringLiteral("Снять пометку"), 15, 44, 81, 9);
+    AddLabel(QStringLiteral("Далее"), 15, 69, 81, 9);
+    AddLabel(QStringLiteral("Назад"), 15, 94, 81, 9);
+
+    AddGroupBox(QStringLiteral("Параметры метки"), 141, 7, 150, 123);
+    m_editLabelField = Place(new QLineEdit(this), 147, 29, 108, 14);
+    m_editLabelField->setObjectName(QStringLiteral("m_editLabelField"));
+    m_editLabelText = Place(new QLineEdit(this), 147, 79, 108, 14);
+    m_editLabelText->setObjectName(QStringLiteral("m_editLabelText"));
+    AddLabel(QStringLiteral("Метка поля"), 148, 18, 81, 9);
+    AddLabel(QStringLiteral("Текст метки"), 147, 69, 81, 9);
+    m_checkSetNext = Place(new QCheckBox(QStringLiteral("Переход к следущей записи"), this), 148, 107, 127, 11);
+    m_checkSetNext->setObjectName(QStringLiteral("m_checkSetNext"));
+}
+
+}  // namespace luma::ui

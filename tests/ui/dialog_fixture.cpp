@@ -1,0 +1,57 @@
+#include "dialog_fixture.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace luma::test {
+
+DialogFixture::DialogFixture() : m_previousTmpDir(qgetenv("TMPDIR"))
+{
+    QDir(m_folder.path()).mkpath(QStringLiteral("results"));
+    QDir(m_folder.path()).mkpath(QStringLiteral("tmp"));
+    QFile::copy(QStringLiteral(LUMA_SAMPLE), SamplePath());
+    qputenv("TMPDIR", m_folder.filePath(QStringLiteral("tmp")).toLocal8Bit());
+    profile.PutString("HOTDLG", "FIELDNAME", "901");
+    profile.PutString("HOTDLG", "FIELDTEXT", "##$aОтобрано");
+    profile.PutString("SFILEDLG", "RESULTDIR", ResultsFolder().toStdString());
+}
+
+DialogFixture::~DialogFixture()
+{
+    m_dialog.reset();
+    qputenv("TMPDIR", m_previousTmpDir);
+}
+
+ui::CLUMADlg& DialogFixture::Dialog()
+{
+    if (!m_dialog) {
+        m_dialog = std::make_unique<ui::CLUMADlg>(prompter, profile);
+        m_dialog->OnInitDialog();
+        m_dialog->show();
+    }
+    return *m_dialog;
+}
+
+void DialogFixture::Click(const char* button)
+{
+    QTest::mouseClick(Control(button), Qt::LeftButton);
+}
+
+void DialogFixture::OpenSample()
+{
+    prompter.openPaths.push_back(SamplePath());
+    Click("m_btnOpen");
+}
+
+QStringList DialogFixture::WorkingCopies() const
+{
+    return QDir(m_folder.filePath(QStringLiteral("tmp"))).entryList({QStringLiteral("NEW*")}, QDir::Files);
+}
+
+bool DialogFixture::IndicatorShows(const QPixmap& pixmap)
+{
+    const QPixmap shown = Control<QLabel>("m_indicator")->pixmap();
+    return shown.isNull() ? pixmap.isNull() : shown.toImage() == pixmap.toImage();
+}
+
+}  // namespace luma::test

@@ -1,0 +1,50 @@
+#pragma once
+// A main dialog over a scripted prompter and an in-memory profile, with a copy of the bundled
+// sample and the temporary folder for working copies in a folder of its own. The label is
+// 901 "##$aОтобрано", the results folder `results` beside the sample.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "scripted_prompter.h"
+#include "settings/memory_profile.h"
+#include "ui/main/luma_dlg.h"
+
+namespace luma::test {
+
+class DialogFixture {
+public:
+    DialogFixture();
+    ~DialogFixture();
+
+    // Built and initialised from the profile at the first call.
+    ui::CLUMADlg& Dialog();
+    void Click(const char* button);
+    // Opens the sample through the Open button.
+    void OpenSample();
+
+    QString SamplePath() const { return m_folder.filePath(QStringLiteral("sample.iso")); }
+    QString ResultsFolder() const { return m_folder.filePath(QStringLiteral("results")); }
+    QStringList WorkingCopies() const;
+
+    template <typename T = QPushButton>
+    T* Control(const char* name) { return Dialog().findChild<T*>(QLatin1String(name)); }
+    QString Status() { return Control<QLineEdit>("m_statusLine")->text(); }
+    QString View() { return Control<QPlainTextEdit>("m_viewEdit")->toPlainText(); }
+    // The indicator's picture equals `pixmap` (a null pixmap: no picture).
+    bool IndicatorShows(const QPixmap& pixmap);
+
+    ScriptedPrompter prompter;
+    MemoryProfile profile;
+
+private:
+    QTemporaryDir m_folder;
+    QByteArray m_previousTmpDir;
+    std::unique_ptr<ui::CLUMADlg> m_dialog;
+};
+
+}  // namespace luma::test

@@ -1,0 +1,79 @@
+#pragma once
+// A prompter whose answers are scripted, so that no test waits on a real modal window. Every
+// window is logged in order; one without a scripted answer fails the test and counts as cancelled.
+
+#include <QStringList>
+#include <QTest>
+#include <deque>
+#include <functional>
+
+#include "ui/main/prompter.h"
+#include "ui/settings/tun_dlg.h"
+
+namespace luma::test {
+
+class ScriptedPrompter final : public ui::Prompter {
+public:
+    std::deque<std::optional<QString>> openPaths, savePaths;
+    std::deque<bool> yesNo;
+    std::deque<Reply> yesNoCancel;
+    std::deque<std::optional<int>> recordNumbers;
+    // Each works the settings dialog, shown but not modal, as the operator would, and gives
+    // whether it was closed with OK.
+    std::deque<std::function<bool(ui::SkTunDlg&)>> settings;
+    std::deque<std::optional<QString>> folders;
+    std::deque<std::optional<QFont>> fonts;
+    // "open: NAME", "save: NAME", "ask: TEXT", "message: TEXT", "error: TEXT", "goto", "about",
+    // "settings", "folder: TITLE", "font".
+    QStringList shown;
+
+    std::optional<QString> GetOpenFileName(QWidget*, const QString& name) override
+    {
+        return Next(openPaths, QStringLiteral("open: ") + name, {});
+    }
+    std::optional<QString> GetSaveFileName(QWidget*, const QString& name) override
+    {
+        return Next(savePaths, QStringLiteral("save: ") + name, {});
+    }
+    bool AskYesNo(QWidget*, const QString& text) override { return Next(yesNo, QStringLiteral("ask: ") + text, false); }
+    Reply AskYesNoCancel(QWidget*, const QString& text) override
+    {
+        return Next(yesNoCancel, QStringLiteral("ask: ") + text, Reply::Cancel);
+    }
+    void ShowMessage(QWidget*, const QString& text) override { shown.append(QStringLiteral("message: ") + text); }
+    void ShowError(QWidget*, const QString& text) override { shown.append(QStringLiteral("error: ") + text); }
+    std::optional<int> AskRecordNumber(QWidget*) override { return Next(recordNumbers, QStringLiteral("goto"), {}); }
+    void ShowAbout(QWidget*) override { shown.append(QStringLiteral("about")); }
+    bool RunSettings(ui::SkTunDlg& dialog) override
+    {
+        const std::function<bool(ui::SkTunDlg&)> script = Next(settings, QStringLiteral("settings"), {});
+        if (!script) {
+            return false;
+        }
+        dialog.show();
+        const bool ok = script(dialog);
+        dialog.hide();
+        return ok;
+    }
+    std::optional<QString> GetFolder(QWidget*, const QString& title, const QString&) override
+    {
+        return Next(folders, QStringLiteral("folder: ") + title, {});
+    }
+    std::optional<QFont> GetFont(QWidget*, const QFont&) override { return Next(fonts, QStringLiteral("font"), {}); }
+
+private:
+    template <typename T>
+    T Next(std::deque<T>& answers, const QString& window, T unscripted)
+    {
+        shown.append(window);
+        if (answers.empty()) {
+            QTest::qFail(qPrintable(QStringLiteral("no answer scripted for ") + window), __FILE__, __LINE__);
+            return unscripted;
+        }
+        T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace luma::test
