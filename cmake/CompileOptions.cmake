@@ -21,6 +21,8 @@ if(LUMA_SANITIZE)
   target_compile_options(luma_options INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(luma_options INTERFACE -fsanitize=address,undefined)
+  # Executables pick this object up; static libraries carry it unused.
+  target_sources(luma_options INTERFACE ${CMAKE_CURRENT_LIST_DIR}/lsan_suppressions.cpp)
 endif()
 
 # Qt-facing code: no implicit conversions from 8-bit strings, fast string concatenation.
