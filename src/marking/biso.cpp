@@ -11,6 +11,8 @@ namespace luma {
 
 BISO::BISO() = default;
 BISO::~BISO() = default;
+BISO::BISO(BISO&&) noexcept = default;
+BISO& BISO::operator=(BISO&&) noexcept = default;
 
 int BISO::Open(const std::string& path, std::optional<Charset> charset)
 {
@@ -34,6 +36,7 @@ int BISO::OpenBytes(std::string bytes, std::string displayName, std::optional<Ch
     }
     m_bytes = std::move(bytes);
     m_index = std::move(index);
+    m_sourceSpans = m_index.records;
     m_path = std::move(displayName);
     m_charset = charset ? *charset : DetectCharset(m_bytes, CurrentRecord());
     m_codec = TextCodec(m_charset);
@@ -46,6 +49,8 @@ int BISO::Close()
     m_bytes.clear();
     m_bytes.shrink_to_fit();
     m_index = {};
+    m_sourceSpans = {};
+    m_committed.clear();
     m_charset = Charset::Ascii;
     m_codec = TextCodec(Charset::Ascii);
     m_current = 0;
@@ -88,8 +93,7 @@ const IsoRecord& BISO::CurrentRecord()
     }
     if (m_parsedIndex != m_current) {
         const RecordSpan span = GetRecordSpan(m_current);
-        m_parsed = ParseRecord(std::string_view(m_bytes).substr(span.offset, span.length),
-                               m_current, span.offset);
+        m_parsed = ParseRecord(RecordBytes(m_current), m_current, span.offset);
         m_parsedIndex = m_current;
     }
     return m_parsed;
@@ -167,12 +171,53 @@ int BISO::StoreChange(IsoRecord changed)
     if (built.error) {
         return Fail("cannot change the record: " + *built.error);
     }
-    const RecordSpan span = GetRecordSpan(m_current);
-    if (std::string_view(m_bytes).substr(span.offset, span.length) == built.bytes) {
+    if (RecordBytes(m_current) == built.bytes) {
         m_changed.erase(m_current);  // changed back to the bytes of the file
     } else {
         m_changed[m_current] = ChangedRecord{std::move(changed), std::move(built.bytes)};
     }
+    m_lastError.reset();
+    return 0;
+}
+
+bool BISO::HasFieldWithTag(const std::string& tag)
+{
+    if (!HasRecord()) {
+        return false;
+    }
+    if (const auto changed = m_changed.find(m_current); changed != m_changed.end()) {
+        const auto& fields = changed->second.record.fields;
+        return std::any_of(fields.begin(), fields.end(),
+                           [&](const Field& field) { return field.tag == tag; });
+    }
+    return luma::HasFieldWithTag(RecordBytes(m_current), tag);
+}
+
+int BISO::CommitChange(std::string displayName)
+{
+    if (!m_index.problems.empty()) {
+        return -1;
+    }
+    if (const auto changed = m_changed.find(m_current); changed != m_changed.end()) {
+        const std::string& bytes = changed->second.bytes;
+        // A stray record terminator inside could make a reopen frame the record differently.
+        if (bytes.find(iso::kRecordTerminator) + 1 != bytes.size()) {
+            return -1;
+        }
+        const auto slot = static_cast<std::size_t>(m_current);
+        RecordSpan& span = m_index.records[slot];
+        const std::uint64_t oldLength = span.length;
+        span.length = bytes.size();
+        // Records after it move with the change of length; their bytes stay where they are.
+        for (std::size_t i = slot + 1; i < m_index.records.size(); ++i) {
+            m_index.records[i].offset = m_index.records[i].offset - oldLength + bytes.size();
+        }
+        m_committed[m_current] = bytes;
+    }
+    m_changed.clear();
+    m_parsedIndex = -1;
+    m_parsed = {};
+    m_path = std::move(displayName);
     m_lastError.reset();
     return 0;
 }
@@ -185,13 +230,21 @@ std::string BISO::GetIsoBuffer()
     if (const auto changed = m_changed.find(m_current); changed != m_changed.end()) {
         return changed->second.bytes;
     }
-    const RecordSpan span = GetRecordSpan(m_current);
-    return m_bytes.substr(span.offset, span.length);
+    return std::string(RecordBytes(m_current));
 }
 
 std::string BISO::GetLeader()
 {
     return CurrentRecord().leader;
+}
+
+std::string_view BISO::RecordBytes(int index) const
+{
+    if (const auto committed = m_committed.find(index); committed != m_committed.end()) {
+        return committed->second;
+    }
+    const RecordSpan source = m_sourceSpans[static_cast<std::size_t>(index)];
+    return std::string_view(m_bytes).substr(source.offset, source.length);
 }
 
 RecordSpan BISO::GetRecordSpan(int index) const

@@ -22,6 +22,8 @@ public:
     ~BISO();
     BISO(const BISO&) = delete;
     BISO& operator=(const BISO&) = delete;
+    BISO(BISO&&) noexcept;
+    BISO& operator=(BISO&&) noexcept;
 
     // Opens a file, dropping any file open before. 0 on success; -1 when the file cannot be
     // read, is empty, or holds no ISO 2709 record at all (see LastError()); the store is then
@@ -53,6 +55,15 @@ public:
     // Removes that field of the current record. 0 on success, -1 for an index outside it.
     int DelField(int index);
 
+    // Whether the current record has a field with that tag; cheaper than walking the fields.
+    bool HasFieldWithTag(const std::string& tag);
+
+    // Takes the current record's change into the store's bytes, as if the store had reopened
+    // the file the caller rewrote with it, named `displayName`; every other change is dropped,
+    // as a reopen would drop it. -1, with nothing changed, when the file has framing problems
+    // (a reopen could frame it differently): the caller then reopens.
+    int CommitChange(std::string displayName);
+
     // The current record as a complete ISO 2709 record: an unchanged record byte for byte as
     // in the file, a changed one rebuilt.
     std::string GetIsoBuffer();
@@ -80,10 +91,16 @@ private:
     bool HasRecord() const;
     int Fail(std::string message);
     int StoreChange(IsoRecord changed);
+    // The bytes of a record as the file now holds it: as read, or as a committed change left it.
+    std::string_view RecordBytes(int index) const;
 
     std::string m_path;
     std::string m_bytes;
+    // Spans as the file now lies, committed changes included; m_sourceSpans locates the
+    // records in m_bytes, which keeps the bytes as read, so a commit moves no other record.
     RecordIndex m_index;
+    std::vector<RecordSpan> m_sourceSpans;
+    std::map<int, std::string> m_committed;
     Charset m_charset = Charset::Ascii;
     TextCodec m_codec{Charset::Ascii};
     // Records of an all-ASCII file are written in Windows-1251, or UTF-8 where they say so.

@@ -13,6 +13,21 @@ using iso::kLeaderLength;
 using iso::kRecordTerminator;
 constexpr auto npos = std::string_view::npos;
 
+// Where the directory ends, or nullopt when no field can be read: the same test for the parser
+// and for the tag lookup, so that they agree on every record.
+std::optional<std::size_t> DirectoryEndOf(std::string_view bytes)
+{
+    if (bytes.size() < kLeaderLength) {
+        return std::nullopt;
+    }
+    const std::size_t dataEnd = bytes.back() == kRecordTerminator ? bytes.size() - 1 : bytes.size();
+    const std::size_t directoryEnd = bytes.find(kFieldTerminator, kLeaderLength);
+    if (directoryEnd == npos || directoryEnd >= dataEnd) {
+        return std::nullopt;
+    }
+    return directoryEnd;
+}
+
 struct DirectoryEntry {
     std::string tag;
     std::optional<std::uint64_t> length;
@@ -40,14 +55,14 @@ public:
         } else {
             Report(m_bytes.size(), "record terminator missing");
         }
-        const std::size_t directoryEnd = m_bytes.find(kFieldTerminator, kLeaderLength);
-        if (directoryEnd == npos || directoryEnd >= m_dataEnd) {
+        const std::optional<std::size_t> directoryEnd = DirectoryEndOf(m_bytes);
+        if (!directoryEnd) {
             Report(kLeaderLength, "directory has no terminator: no field can be read");
             return std::move(m_record);
         }
-        m_base = directoryEnd + 1;
+        m_base = *directoryEnd + 1;
         CheckBaseAddress();
-        ReadFields(ReadDirectory(directoryEnd));
+        ReadFields(ReadDirectory(*directoryEnd));
         return std::move(m_record);
     }
 
@@ -206,6 +221,25 @@ std::string BuildLeader(const std::string& leader)
 IsoRecord ParseRecord(std::string_view bytes, int recordIndex, std::uint64_t fileOffset)
 {
     return RecordParser(bytes, recordIndex, fileOffset).Run();
+}
+
+bool HasFieldWithTag(std::string_view bytes, std::string_view tag)
+{
+    if (tag.size() != 3) {
+        return false;  // directory tags are three bytes
+    }
+    const std::optional<std::size_t> directoryEnd = DirectoryEndOf(bytes);
+    if (!directoryEnd) {
+        return false;
+    }
+    // The entries ReadDirectory takes: one field each, tagged by the entry's first three bytes.
+    const std::size_t size = iso::EntryMapOf(bytes.substr(0, kLeaderLength)).EntrySize();
+    for (std::size_t pos = kLeaderLength; pos + size <= *directoryEnd; pos += size) {
+        if (bytes[pos] == tag[0] && bytes[pos + 1] == tag[1] && bytes[pos + 2] == tag[2]) {
+            return true;
+        }
+    }
+    return false;
 }
 
 BuildResult BuildRecord(const IsoRecord& record)

@@ -26,6 +26,10 @@ struct IsoRecord {
 // possible; each problem is recorded with `recordIndex` and its absolute file offset.
 IsoRecord ParseRecord(std::string_view bytes, int recordIndex, std::uint64_t fileOffset);
 
+// Whether ParseRecord would give the record a field with that tag, found from the directory
+// alone without copying any field.
+bool HasFieldWithTag(std::string_view bytes, std::string_view tag);
+
 struct BuildResult {
     std::string bytes;
     std::optional<std::string> error;  // set when the record would break the format's limits

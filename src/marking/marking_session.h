@@ -82,6 +82,7 @@ private:
         std::vector<std::string> records;
         int markedCount = 0;
         Charset charset = Charset::Ascii;
+        BISO store;  // the file as read, which the session keeps when it holds just the records
     };
 
     // Open.

@@ -71,12 +71,7 @@ bool MarkingSession::CheckCurrentRecordInList()
 // A record with any field of the label tag counts as marked, whatever that field's text.
 bool MarkingSession::HasFieldWithLabelTag()
 {
-    for (int i = 0; i < m_iso.GetFieldCount(); ++i) {
-        if (m_iso.GetFieldName(i) == m_labelField) {
-            return true;
-        }
-    }
-    return false;
+    return m_iso.HasFieldWithTag(m_labelField);
 }
 
 // The first field equal to the label field, tag and text; -1 when there is none.
@@ -93,6 +88,10 @@ int MarkingSession::FindLabelField()
 // Fields of the store's current record equal to the label field: what the marked count counts.
 int MarkingSession::CountLabelFields(BISO& store) const
 {
+    // Most records have no field of the label tag, and the directory tells so without parsing.
+    if (!store.HasFieldWithTag(m_labelField)) {
+        return 0;
+    }
     int count = 0;
     for (int i = 0; i < store.GetFieldCount(); ++i) {
         if (store.GetFieldName(i) == m_labelField && store.GetFieldText(i) == m_labelText) {
@@ -140,7 +139,12 @@ bool MarkingSession::CommitRecord(int delta)
         return false;
     }
     m_markedCount += delta;
-    ReopenStore();
+    // The store takes the change in place, which is what reading back the rewritten working
+    // copy would give; only a file with framing problems is read back whole.
+    if (m_iso.CommitChange(m_workPath) != 0) {
+        ReopenStore();
+    }
+    m_iso.SetRecord(m_savedRecord);
     if (m_advanceAfterMark) {
         m_iso.SetRecord(m_iso.GetCurRecord() + 1);
     }

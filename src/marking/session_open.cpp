@@ -55,9 +55,10 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
         m_host.ShowMessage(WithDetail(kReadFailed, path + ": " + *read.error));
         return std::nullopt;
     }
-    BISO store;
+    OpenedFile file{path, title, {}, 0, Charset::Ascii, BISO()};
+    BISO& store = file.store;
     store.OpenBytes(std::move(read.bytes), path);
-    OpenedFile file{path, title, {}, 0, store.GetCharset()};
+    file.charset = store.GetCharset();
     file.records.reserve(static_cast<std::size_t>(store.GetRecordCount()));
     for (int record = 0; record < store.GetRecordCount(); ++record) {
         store.SetRecord(record);
@@ -93,7 +94,13 @@ void MarkingSession::StartSession(OpenedFile file, std::string workPath)
     m_charset = file.charset;
     m_fileTitle = std::move(file.title);
     // The store reads the bytes the working copy holds, in the character set found at open.
-    m_iso.OpenBytes(JoinRecords(m_records), file.path, m_charset);
+    // A file with no framing problems has nothing outside its records, so the store that read
+    // it already holds exactly those bytes; any other file is read again from the buffers.
+    if (file.store.GetRecordCount() > 0 && file.store.FileProblems().empty()) {
+        m_iso = std::move(file.store);
+    } else {
+        m_iso.OpenBytes(JoinRecords(m_records), file.path, m_charset);
+    }
 
     m_iso.SetRecord(0);
     m_savedRecord = 0;

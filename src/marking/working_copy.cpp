@@ -18,9 +18,11 @@ std::string JoinRecords(const std::vector<std::string>& records)
     return bytes;
 }
 
+// The working copy is a scratch file: the rename keeps it whole if the process dies, and
+// flushing tens of megabytes to disk on every mark would make marking as slow as the disk.
 std::optional<std::string> WriteRecords(const std::string& path, const std::vector<std::string>& records)
 {
-    return ReplaceFileAtomically(path, JoinRecords(records));
+    return ReplaceFileAtomically(path, records, Durability::ProcessCrashOnly);
 }
 
 }  // namespace luma

@@ -9,8 +9,9 @@ namespace luma {
 
 std::string JoinRecords(const std::vector<std::string>& records);
 
-// Replaces the file's contents with the joined records atomically: a crash or a full disk
-// leaves the earlier contents. An error message on failure.
+// Replaces the file's contents with the joined records atomically: a killed process or a full
+// disk leaves the earlier contents. It is not flushed to disk (see the definition). An error
+// message on failure.
 std::optional<std::string> WriteRecords(const std::string& path, const std::vector<std::string>& records);
 
 }  // namespace luma

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace luma {
 
@@ -25,5 +26,16 @@ ReadResult ReadWholeFile(const std::string& path);
 // mix: writes a temporary sibling, flushes it to disk, and renames it over the target.
 // Gives an error message on failure; the target is then unchanged.
 std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
+// How far a replacement is pushed before the rename. A file that only has to survive the end of
+// the process, not of the machine, can skip the flush to disk: the rename alone keeps a killed
+// process from leaving a half-written file behind.
+enum class Durability { FlushToDisk, ProcessCrashOnly };
+
+// As above, for contents given in pieces that follow one another with nothing between them;
+// the pieces are written as they are, without first joining them in memory.
+std::optional<std::string> ReplaceFileAtomically(const std::string& path,
+                                                 const std::vector<std::string>& pieces,
+                                                 Durability durability);
 
 }  // namespace luma

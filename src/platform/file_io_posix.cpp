@@ -1,11 +1,17 @@
-// Atomic file replacement on POSIX: temporary sibling, fsync, rename, fsync of the folder.
+// Atomic file replacement on POSIX: temporary sibling, fsync (unless the caller waives it),
+// rename, fsync of the folder.
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <functional>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "platform/file_io.h"
@@ -31,6 +37,41 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
+// Many small pieces go out in few system calls.
+bool WriteAllPieces(int fd, const std::vector<std::string>& pieces)
+{
+    constexpr std::size_t kBatch = IOV_MAX < 1024 ? IOV_MAX : 1024;
+    std::vector<iovec> batch;
+    batch.reserve(kBatch);
+    std::size_t next = 0;
+    std::size_t skip = 0;  // bytes of pieces[next] already written
+    while (next < pieces.size()) {
+        batch.clear();
+        for (std::size_t i = next; i < pieces.size() && batch.size() < kBatch; ++i) {
+            const std::size_t from = i == next ? skip : 0;
+            if (pieces[i].size() > from) {
+                batch.push_back({const_cast<char*>(pieces[i].data() + from), pieces[i].size() - from});
+            }
+        }
+        if (batch.empty()) {
+            break;
+        }
+        const ssize_t written = ::writev(fd, batch.data(), static_cast<int>(batch.size()));
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        auto left = static_cast<std::size_t>(written);
+        while (next < pieces.size() && left >= pieces[next].size() - skip) {
+            left -= pieces[next].size() - skip;
+            skip = 0;
+            ++next;
+        }
+        skip += left;
+    }
+    return true;
+}
+
 void SyncFolder(const std::filesystem::path& folder)
 {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
@@ -40,9 +81,9 @@ void SyncFolder(const std::filesystem::path& folder)
     }
 }
 
-}  // namespace
-
-std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::string_view bytes)
+// Writes a temporary sibling with `write`, then renames it over the target.
+std::optional<std::string> ReplaceWith(const std::string& path, Durability durability,
+                                       const std::function<bool(int)>& write)
 {
     const std::filesystem::path target = PathFromUtf8(path);
     std::filesystem::path folder = target.parent_path();
@@ -55,10 +96,11 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::s
     if (fd < 0) {
         return ErrnoText("cannot create a temporary file in " + folder.string());
     }
+    const bool flush = durability == Durability::FlushToDisk;
     std::optional<std::string> error;
-    if (!WriteAll(fd, bytes)) {
+    if (!write(fd)) {
         error = ErrnoText("cannot write " + path);
-    } else if (::fsync(fd) != 0) {
+    } else if (flush && ::fsync(fd) != 0) {
         error = ErrnoText("cannot flush " + path);
     }
     // Keep an existing file's permissions; a new one gets the usual 0644 less the umask.
@@ -73,15 +115,46 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::s
     if (::close(fd) != 0 && !error) {
         error = ErrnoText("cannot close " + path);
     }
+    // The rename drops the last name of the file it replaces, and the kernel then frees that
+    // file's cached pages before rename returns: for a large file, as long as the write took.
+    // Holding it open lets a background thread pay for that instead of the caller.
+    const int replaced = flush ? -1 : ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
     if (!error && ::rename(name.data(), target.c_str()) != 0) {
         error = ErrnoText("cannot replace " + path);
+    }
+    if (replaced >= 0) {
+        if (error) {
+            ::close(replaced);
+        } else {
+            try {
+                std::thread([replaced] { ::close(replaced); }).detach();
+            } catch (const std::system_error&) {
+                ::close(replaced);  // no thread to spare: pay for it here
+            }
+        }
     }
     if (error) {
         ::unlink(name.data());
         return error;
     }
-    SyncFolder(folder);
+    if (flush) {
+        SyncFolder(folder);
+    }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::string_view bytes)
+{
+    return ReplaceWith(path, Durability::FlushToDisk, [&](int fd) { return WriteAll(fd, bytes); });
+}
+
+std::optional<std::string> ReplaceFileAtomically(const std::string& path,
+                                                 const std::vector<std::string>& pieces,
+                                                 Durability durability)
+{
+    return ReplaceWith(path, durability, [&](int fd) { return WriteAllPieces(fd, pieces); });
 }
 
 }  // namespace luma

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/file_io.h"
 
@@ -14,9 +17,22 @@ std::string LastErrorText(const std::string& what)
     return what + ": Windows error " + std::to_string(::GetLastError());
 }
 
-}  // namespace
+std::optional<std::string> WriteAll(HANDLE file, std::string_view bytes, const std::string& path)
+{
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
+            return LastErrorText("cannot write " + path);
+        }
+        bytes.remove_prefix(written);
+    }
+    return std::nullopt;
+}
 
-std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::string_view bytes)
+// Writes a temporary sibling with `write`, then moves it over the target.
+std::optional<std::string> ReplaceWith(const std::string& path, Durability durability,
+                                       const std::function<std::optional<std::string>(HANDLE)>& write)
 {
     const std::filesystem::path target = PathFromUtf8(path);
     std::filesystem::path temp = target;
@@ -27,27 +43,53 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::s
     if (file == INVALID_HANDLE_VALUE) {
         return LastErrorText("cannot create a temporary file beside " + path);
     }
-    std::optional<std::string> error;
-    while (!bytes.empty() && !error) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
-            error = LastErrorText("cannot write " + path);
-        }
-        bytes.remove_prefix(written);
-    }
-    if (!error && !::FlushFileBuffers(file)) {
+    const bool flush = durability == Durability::FlushToDisk;
+    std::optional<std::string> error = write(file);
+    if (!error && flush && !::FlushFileBuffers(file)) {
         error = LastErrorText("cannot flush " + path);
     }
     ::CloseHandle(file);
     if (!error && !::MoveFileExW(temp.c_str(), target.c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                                 MOVEFILE_REPLACE_EXISTING |
+                                     (flush ? MOVEFILE_WRITE_THROUGH : DWORD{0}))) {
         error = LastErrorText("cannot replace " + path);
     }
     if (error) {
         ::DeleteFileW(temp.c_str());
     }
     return error;
+}
+
+}  // namespace
+
+std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::string_view bytes)
+{
+    return ReplaceWith(path, Durability::FlushToDisk,
+                       [&](HANDLE file) { return WriteAll(file, bytes, path); });
+}
+
+std::optional<std::string> ReplaceFileAtomically(const std::string& path,
+                                                 const std::vector<std::string>& pieces,
+                                                 Durability durability)
+{
+    // Small pieces are gathered into large writes.
+    return ReplaceWith(path, durability, [&](HANDLE file) -> std::optional<std::string> {
+        constexpr std::size_t kChunk = std::size_t{1} << 20;
+        std::string chunk;
+        chunk.reserve(kChunk);
+        for (const std::string& piece : pieces) {
+            if (chunk.size() + piece.size() > kChunk && !chunk.empty()) {
+                if (auto error = WriteAll(file, chunk, path)) return error;
+                chunk.clear();
+            }
+            if (piece.size() >= kChunk) {
+                if (auto error = WriteAll(file, piece, path)) return error;
+            } else {
+                chunk += piece;
+            }
+        }
+        return WriteAll(file, chunk, path);
+    });
 }
 
 }  // namespace luma

@@ -77,6 +77,54 @@ TEST_F(StoreTest, AddFieldGoesInTagOrderAndIntoTheBuffer)
     EXPECT_EQ(reparsed.fields[6].data, DataField("  $a") + Encode("Отобрано", "CP1251"));
 }
 
+// What the store shows after taking a change in place must be what reading the rewritten file
+// gives: records, spans, buffers, fields and the tag lookup.
+TEST_F(StoreTest, CommittedChangeReadsAsTheRewrittenFile)
+{
+    m_store.SetRecord(1);
+    ASSERT_EQ(m_store.AddField("901", "##$aОтобрано"), 0);
+    m_store.SetRecord(2);
+    ASSERT_EQ(m_store.AddField("902", "##$aДругое"), 0);  // uncommitted: dropped by the commit
+    m_store.SetRecord(1);
+    ASSERT_EQ(m_store.CommitChange("work.iso"), 0);
+    EXPECT_EQ(m_store.GetPath(), "work.iso");
+    EXPECT_EQ(m_store.GetCurRecord(), 1);
+
+    std::string rewritten;
+    for (int r = 0; r < m_store.GetRecordCount(); ++r) {
+        m_store.SetRecord(r);
+        rewritten += m_store.GetIsoBuffer();
+    }
+    BISO reread;
+    ASSERT_EQ(reread.OpenBytes(rewritten, "work.iso", m_store.GetCharset()), 0);
+    ASSERT_EQ(reread.GetRecordCount(), m_store.GetRecordCount());
+    for (int r = 0; r < reread.GetRecordCount(); ++r) {
+        m_store.SetRecord(r);
+        reread.SetRecord(r);
+        EXPECT_EQ(m_store.GetRecordSpan(r).offset, reread.GetRecordSpan(r).offset);
+        EXPECT_EQ(m_store.GetRecordSpan(r).length, reread.GetRecordSpan(r).length);
+        EXPECT_EQ(m_store.GetIsoBuffer(), reread.GetIsoBuffer());
+        ASSERT_EQ(m_store.GetFieldCount(), reread.GetFieldCount());
+        for (int f = 0; f < reread.GetFieldCount(); ++f) {
+            EXPECT_EQ(m_store.GetFieldName(f), reread.GetFieldName(f));
+            EXPECT_EQ(m_store.GetFieldText(f), reread.GetFieldText(f));
+        }
+        EXPECT_EQ(m_store.HasFieldWithTag("901"), r == 1);
+        EXPECT_FALSE(m_store.HasFieldWithTag("902"));
+    }
+}
+
+TEST(Store, CommitIsRefusedWhenTheFileHasFramingProblems)
+{
+    const std::string record = CyrillicRecord("r1", "Основы");
+    BISO store;
+    ASSERT_EQ(store.OpenBytes("\r\n" + record, "framed.iso"), 0);
+    ASSERT_FALSE(store.FileProblems().empty());
+    ASSERT_EQ(store.AddField("901", "##$aОтобрано"), 0);
+    EXPECT_EQ(store.CommitChange("work.iso"), -1);
+    EXPECT_TRUE(store.HasFieldWithTag("901")) << "a refused commit changes nothing";
+}
+
 TEST_F(StoreTest, ChangedAndChangedBackIsByteIdentical)
 {
     m_store.SetRecord(2);

@@ -27,6 +27,27 @@ TEST(ReplaceFileAtomically, CreatesAndReplacesWithoutLeavingTemporaries)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
+TEST(ReplaceFileAtomically, PiecesAreWrittenOneAfterAnother)
+{
+    test::TempDir dir;
+    const std::string path = PathToUtf8(dir.path() / "work.iso");
+    ASSERT_FALSE(ReplaceFileAtomically(path, "old contents"));
+    // More pieces than one gathered write takes, some of them empty.
+    std::vector<std::string> pieces;
+    std::string expected;
+    for (int i = 0; i < 5000; ++i) {
+        pieces.push_back(i % 7 == 0 ? std::string() : std::to_string(i) + std::string(static_cast<std::size_t>(i % 300), 'x'));
+        expected += pieces.back();
+    }
+    for (const Durability durability : {Durability::ProcessCrashOnly, Durability::FlushToDisk}) {
+        ASSERT_FALSE(ReplaceFileAtomically(path, pieces, durability));
+        EXPECT_EQ(test::ReadBytes(path), expected);
+        ASSERT_FALSE(ReplaceFileAtomically(path, std::vector<std::string>{}, durability));
+        EXPECT_EQ(test::ReadBytes(path), "");
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
 TEST(ReplaceFileAtomically, FailedRenameKeepsWhatWasThereAndCleansUp)
 {
     test::TempDir dir;
