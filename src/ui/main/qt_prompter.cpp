@@ -5,31 +5,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
-#include <QKeyEvent>
 #include <QMessageBox>
 
 #include "about_dlg.h"
+#include "ignore_escape.h"
 #include "jump_dlg.h"
 #include "ui/settings/tun_dlg.h"
 
 namespace luma::ui {
 namespace {
-
-// A Yes/No box offers no way out but its two answers: Esc must not answer No for the operator.
-class IgnoreEscape final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 QMessageBox::StandardButton RunMessageBox(QWidget* parent, const QString& text,
                                           QMessageBox::StandardButtons buttons,
