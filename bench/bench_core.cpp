@@ -15,34 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "marking/marking_host.h"
 #include "marking/marking_session.h"
+#include "marking/unattended_host.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class BenchHost : public luma::MarkingHost {
-public:
-    BenchHost(std::string path, std::string output) : m_path(std::move(path)), m_output(std::move(output)) {}
-    std::optional<std::string> AskOpenPath(const std::string&) override { return m_path; }
-    std::optional<std::string> AskResultsPath(const std::string&) override { return m_output; }
-    bool AskYesNo(const std::string&) override { return false; }
-    luma::Reply AskYesNoCancel(const std::string&) override { return luma::Reply::No; }
-    void ShowMessage(const std::string& text) override { std::cerr << "message: " << text << '\n'; }
-    void ReportError(const std::string& text) override { std::cerr << "error: " << text << '\n'; }
-    void ShowViewText(const std::string&) override {}
-    void ShowStatusText(const std::string&) override {}
-    void ShowModified(luma::ModifiedImage) override {}
-    void EnableRecordButtons() override {}
-    void ArmHotkeys() override {}
-    void StoreWindowPlacement() override {}
-    void EndDialog() override {}
-
-private:
-    std::string m_path;
-    std::string m_output;
-};
 
 double Seconds(const std::function<void()>& action)
 {
@@ -95,7 +73,7 @@ int main(int argc, char** argv)
     }
     const std::filesystem::path results = std::filesystem::temp_directory_path() / "luma-bench-results";
     std::filesystem::create_directories(results);
-    BenchHost host(argv[1], (results / "results.iso").string());
+    luma::UnattendedHost host(argv[1], (results / "results.iso").string());
     luma::MarkingSession session(host);
     session.SetLabel("901", "##$aОтобрано");
     session.SetAdvanceAfterMark(false);
@@ -126,6 +104,9 @@ int main(int argc, char** argv)
     const int marked = session.MarkedCount();
     const int count = session.RecordCount();
     session.QuitDialog();
+    for (const std::string& message : host.Messages()) {
+        std::cerr << "message: " << message << '\n';
+    }
     std::filesystem::remove_all(results);
 
     std::cout << "{\"records\": " << count << ", \"marked\": " << marked

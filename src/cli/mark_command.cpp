@@ -2,46 +2,14 @@
 
 #include <algorithm>
 
-#include "marking/marking_host.h"
 #include "marking/marking_session.h"
+#include "marking/unattended_host.h"
 
 namespace luma::cli {
 namespace {
 
-// Answers the session's questions as the command line asks them: FILE to open, OUT to save
-// to, never resume, never save on the way out. Messages are collected as errors.
-class CommandLineHost : public MarkingHost {
-public:
-    CommandLineHost(std::string path, std::string output)
-        : m_path(std::move(path)), m_output(std::move(output))
-    {
-    }
-
-    const std::vector<std::string>& Messages() const { return m_messages; }
-
-    std::optional<std::string> AskOpenPath(const std::string&) override { return m_path; }
-    std::optional<std::string> AskResultsPath(const std::string&) override { return m_output; }
-    bool AskYesNo(const std::string&) override { return false; }
-    Reply AskYesNoCancel(const std::string&) override { return Reply::No; }
-    void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
-    void ReportError(const std::string& text) override { m_messages.push_back(text); }
-
-    void ShowViewText(const std::string&) override {}
-    void ShowStatusText(const std::string&) override {}
-    void ShowModified(ModifiedImage) override {}
-    void EnableRecordButtons() override {}
-    void ArmHotkeys() override {}
-    void StoreWindowPlacement() override {}
-    void EndDialog() override {}
-
-private:
-    std::string m_path;
-    std::string m_output;
-    std::vector<std::string> m_messages;
-};
-
 // The session's messages are for message boxes; one line each on stderr.
-void ReportMessages(const CommandLineHost& host, std::ostream& err)
+void ReportMessages(const UnattendedHost& host, std::ostream& err)
 {
     for (std::string message : host.Messages()) {
         std::replace(message.begin(), message.end(), '\r', ' ');
@@ -57,7 +25,7 @@ std::optional<int> FirstOutOfRange(const std::vector<int>& records, int count)
     return found == records.end() ? std::nullopt : std::optional<int>(*found);
 }
 
-int Apply(const MarkRequest& request, MarkingSession& session, const CommandLineHost& host,
+int Apply(const MarkRequest& request, MarkingSession& session, const UnattendedHost& host,
           std::ostream& out, std::ostream& err)
 {
     if (!session.OnOpen() || !host.Messages().empty()) {
@@ -98,7 +66,7 @@ int Apply(const MarkRequest& request, MarkingSession& session, const CommandLine
 
 int RunMark(const MarkRequest& request, std::ostream& out, std::ostream& err)
 {
-    CommandLineHost host(request.path, request.output);
+    UnattendedHost host(request.path, request.output);
     MarkingSession session(host);
     session.SetLabel(request.label.tag, request.label.text);
     session.SetAdvanceAfterMark(false);
