@@ -6,7 +6,7 @@ set -eu
 cd "$(dirname "$0")/.."
 
 tools/ensure-packages.sh cmake ninja-build g++ qt6-base-dev libgtest-dev libcli11-dev \
-    nlohmann-json3-dev yaz python3 xvfb xauth xdotool imagemagick strace \
+    nlohmann-json3-dev yaz libmarc-record-perl python3 xvfb xauth xdotool imagemagick strace \
     g++-mingw-w64-x86-64-posix wine wine64 locales
 
 cmake -S . -B build/tests -G Ninja -DLUMA_WERROR=ON

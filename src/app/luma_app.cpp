@@ -36,10 +36,18 @@ int CLUMAApp::InitInstance()
     ui::QtPrompter prompter;
     ui::CLUMADlg dialog(prompter, *profile);
     dialog.OnInitDialog();
+    // Once the dialog shows: work left by a run that ended abnormally is offered first; the file
+    // of the command line opens when none is taken up, which would otherwise ask at once
+    // whether to save the work just restored.
+    std::optional<QString> path;
     if (m_fileToOpen) {
-        const QString path = QFileInfo(*m_fileToOpen).absoluteFilePath();
-        QTimer::singleShot(0, &dialog, [&dialog, path] { dialog.OpenAtStart(path); });
+        path = QFileInfo(*m_fileToOpen).absoluteFilePath();
     }
+    QTimer::singleShot(0, &dialog, [&dialog, path] {
+        if (!dialog.RecoverAtStart() && path) {
+            dialog.OpenAtStart(*path);
+        }
+    });
     // However the dialog ends, the program ends with it.
     dialog.exec();
     return 0;

@@ -112,11 +112,11 @@ void SurveyChunk(std::string_view file, ByteSurvey& survey)
     }
 }
 
-// The survey reads up to 64 chunks of 64 KiB spread over the file: enough text to tell the
+// The survey reads up to 64 chunks of 16 KiB spread over the file: a megabyte of text tells the
 // sets apart, at a cost that does not grow with the file.
 ByteSurvey SurveyBytes(std::string_view file)
 {
-    constexpr std::size_t kChunk = 64 * 1024;
+    constexpr std::size_t kChunk = 16 * 1024;
     constexpr std::size_t kChunks = 64;
     ByteSurvey survey;
     if (file.size() <= kChunk * kChunks) {

@@ -4,29 +4,6 @@
 
 namespace luma::iso {
 
-std::optional<std::uint64_t> ParseDigits(std::string_view text)
-{
-    if (text.empty() || text.size() > 18) {  // 18 digits always fit in 64 bits
-        return std::nullopt;
-    }
-    std::uint64_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    return value;
-}
-
-std::optional<std::uint64_t> DigitsAt(std::string_view bytes, std::size_t pos, std::size_t width)
-{
-    if (pos > bytes.size() || bytes.size() - pos < width) {
-        return std::nullopt;
-    }
-    return ParseDigits(bytes.substr(pos, width));
-}
-
 namespace {
 
 std::optional<std::size_t> DigitAt(std::string_view leader, std::size_t pos)

@@ -14,11 +14,38 @@ inline constexpr char kSubfieldDelimiter = 0x1F;
 inline constexpr std::size_t kLeaderLength = 24;
 inline constexpr std::size_t kMaxRecordLength = 99999;
 
+// Bytes that end records and fields.
+inline constexpr bool IsTerminator(char c)
+{
+    return c == kRecordTerminator || c == kFieldTerminator;
+}
+
 // The unsigned decimal number written in `text`, or nullopt unless every byte is a digit.
-std::optional<std::uint64_t> ParseDigits(std::string_view text);
+// Inline: the directory walks call it for every entry of every record.
+inline std::optional<std::uint64_t> ParseDigits(std::string_view text)
+{
+    if (text.empty() || text.size() > 18) {  // 18 digits always fit in 64 bits
+        return std::nullopt;
+    }
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return value;
+}
 
 // The number at [pos, pos + width) of `bytes`, or nullopt when out of range or not all digits.
-std::optional<std::uint64_t> DigitsAt(std::string_view bytes, std::size_t pos, std::size_t width);
+inline std::optional<std::uint64_t> DigitsAt(std::string_view bytes, std::size_t pos,
+                                             std::size_t width)
+{
+    if (pos > bytes.size() || bytes.size() - pos < width) {
+        return std::nullopt;
+    }
+    return ParseDigits(bytes.substr(pos, width));
+}
 
 // Lengths of the parts of a directory entry, taken from leader positions 20-22.
 struct EntryMap {

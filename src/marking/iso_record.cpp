@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "iso_format.h"
+#include "record_checks.h"
 
 namespace luma {
 namespace {
@@ -13,19 +14,71 @@ using iso::kLeaderLength;
 using iso::kRecordTerminator;
 constexpr auto npos = std::string_view::npos;
 
+// Whether [leader end, end) holds whole directory entries, each with a numeric length and start.
+bool IsWholeDirectory(std::string_view bytes, std::size_t end)
+{
+    const iso::EntryMap map = iso::EntryMapOf(bytes.substr(0, kLeaderLength));
+    const std::size_t size = map.EntrySize();
+    if (end <= kLeaderLength || (end - kLeaderLength) % size != 0) {
+        return false;
+    }
+    for (std::size_t pos = kLeaderLength; pos < end; pos += size) {
+        if (!DigitsAt(bytes, pos + 3, map.lengthDigits) ||
+            !DigitsAt(bytes, pos + 3 + map.lengthDigits, map.startDigits)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// How many entries of the directory ending at `end` give a field that ends on a field
+// terminator when the field data starts just past `end`.
+std::size_t FittingEntries(std::string_view bytes, std::size_t end)
+{
+    const iso::EntryMap map = iso::EntryMapOf(bytes.substr(0, kLeaderLength));
+    std::size_t fitting = 0;
+    for (std::size_t pos = kLeaderLength; pos + map.EntrySize() <= end; pos += map.EntrySize()) {
+        const auto length = DigitsAt(bytes, pos + 3, map.lengthDigits);
+        const auto start = DigitsAt(bytes, pos + 3 + map.lengthDigits, map.startDigits);
+        // The field's last byte, its terminator, lies at base + start + length - 1.
+        const std::uint64_t last = length && start && *length > 0 ? end + *start + *length : 0;
+        if (last > end && last < bytes.size() && bytes[last] == kFieldTerminator) {
+            ++fitting;
+        }
+    }
+    return fitting;
+}
+
 // Where the directory ends, or nullopt when no field can be read: the same test for the parser
-// and for the tag lookup, so that they agree on every record.
+// and for the tag lookup, so that they agree on every record. The directory ends at the first
+// field terminator; when that terminator is lost, the first one lies inside the field data and
+// gives no whole directory, while the base address still points just past the last entry, and
+// the fields found from there end on their terminators.
 std::optional<std::size_t> DirectoryEndOf(std::string_view bytes)
 {
     if (bytes.size() < kLeaderLength) {
         return std::nullopt;
     }
     const std::size_t dataEnd = bytes.back() == kRecordTerminator ? bytes.size() - 1 : bytes.size();
-    const std::size_t directoryEnd = bytes.find(kFieldTerminator, kLeaderLength);
-    if (directoryEnd == npos || directoryEnd >= dataEnd) {
+    const std::size_t terminator = bytes.find(kFieldTerminator, kLeaderLength);
+    if (terminator == npos || terminator >= dataEnd) {
         return std::nullopt;
     }
-    return directoryEnd;
+    const auto base = DigitsAt(bytes, 12, 5);
+    // The usual record: the base address agrees with the first terminator, and nothing else
+    // could be chosen, so the entries need not be checked.
+    if (base && *base - 1 == terminator) {
+        return terminator;
+    }
+    if (!IsWholeDirectory(bytes, terminator)) {
+        if (base && *base > kLeaderLength + 1 && *base - 1 < terminator &&
+            IsWholeDirectory(bytes, static_cast<std::size_t>(*base - 1)) &&
+            FittingEntries(bytes, static_cast<std::size_t>(*base - 1)) >
+                FittingEntries(bytes, terminator)) {
+            return static_cast<std::size_t>(*base - 1);
+        }
+    }
+    return terminator;
 }
 
 struct DirectoryEntry {
@@ -55,10 +108,15 @@ public:
         } else {
             Report(m_bytes.size(), "record terminator missing");
         }
+        ReportAll(0, CheckLeader(m_record.leader));
         const std::optional<std::size_t> directoryEnd = DirectoryEndOf(m_bytes);
         if (!directoryEnd) {
             Report(kLeaderLength, "directory has no terminator: no field can be read");
             return std::move(m_record);
+        }
+        if (m_bytes[*directoryEnd] != kFieldTerminator) {
+            Report(*directoryEnd, "directory terminator missing; the base address gives where "
+                                  "the directory ends");
         }
         m_base = *directoryEnd + 1;
         CheckBaseAddress();
@@ -70,6 +128,13 @@ private:
     void Report(std::size_t offsetInRecord, std::string message)
     {
         m_record.problems.push_back({std::move(message), m_recordIndex, m_fileOffset + offsetInRecord});
+    }
+
+    void ReportAll(std::size_t offsetInRecord, const std::vector<Finding>& findings)
+    {
+        for (const Finding& finding : findings) {
+            Report(offsetInRecord + finding.offset, finding.message);
+        }
     }
 
     void CheckBaseAddress()
@@ -112,7 +177,8 @@ private:
     }
 
     // A field is trusted when its range ends on a field terminator or where the next field
-    // begins.
+    // begins, unless that next field would begin with a terminator: then a byte lost or added
+    // before it has shifted the data, and the field is found from the terminators instead.
     bool IsTrusted(const DirectoryEntry& entry, const DirectoryEntry* next) const
     {
         const auto start = StartOf(entry);
@@ -120,7 +186,61 @@ private:
             return false;
         }
         const std::size_t end = *start + static_cast<std::size_t>(*entry.length);
-        return m_bytes[end - 1] == kFieldTerminator || (next && StartOf(*next) == end);
+        return m_bytes[end - 1] == kFieldTerminator ||
+               (next && StartOf(*next) == end && m_bytes[end] != kFieldTerminator);
+    }
+
+    // Whether the entry's length, counted from `start`, ends on a field terminator.
+    bool FitsAt(const DirectoryEntry& entry, std::size_t start) const
+    {
+        return entry.length && *entry.length > 0 && start < m_dataEnd &&
+               *entry.length <= m_dataEnd - start &&
+               m_bytes[start + static_cast<std::size_t>(*entry.length) - 1] == kFieldTerminator;
+    }
+
+    struct Range {
+        std::size_t start = 0;
+        std::size_t end = 0;  // past the field's terminator
+    };
+
+    // Where the field lies: as the directory says when that checks out, else right after the
+    // previous field when its length fits there, else from its start to the next terminator.
+    Range Locate(const DirectoryEntry& entry, const DirectoryEntry* next, std::size_t previousEnd)
+    {
+        if (IsTrusted(entry, next)) {
+            const std::size_t start = *StartOf(entry);
+            return {start, start + static_cast<std::size_t>(*entry.length)};
+        }
+        if (FitsAt(entry, previousEnd)) {
+            // Fields usually follow one another: a start that wrapped past five digits or was
+            // garbled still leaves the field right after the previous one.
+            Report(entry.offset, "field " + Printable(entry.tag) + ": directory entry " +
+                                     WhyUntrusted(entry, true) +
+                                     "; the field was read where the previous field ends");
+            return {previousEnd, previousEnd + static_cast<std::size_t>(*entry.length)};
+        }
+        const std::size_t start = StartOf(entry).value_or(previousEnd);
+        const std::size_t end = RecoveredEnd(start);
+        Report(entry.offset, DescribeRecovery(entry, start, end));
+        return {start, end};
+    }
+
+    // The field's data without its terminator.
+    std::string_view DataOf(const DirectoryEntry& entry, const DirectoryEntry* next, Range range)
+    {
+        std::string_view data = m_bytes.substr(range.start, range.end - range.start);
+        if (!data.empty() && data.back() == kFieldTerminator) {
+            data.remove_suffix(1);
+        } else if (!data.empty() && next && StartOf(*next) == range.end &&
+                   m_bytes[range.end] != kFieldTerminator) {
+            // The directory puts the next field right after this one, and the data is not
+            // shifted by a byte: the last byte stands where the field terminator belongs.
+            Report(range.end - 1, "field " + Printable(entry.tag) + ": byte " +
+                                      Quoted(data.substr(data.size() - 1)) +
+                                      " stands where the field terminator belongs and was dropped");
+            data.remove_suffix(1);
+        }
+        return data;
     }
 
     void ReadFields(const std::vector<DirectoryEntry>& entries)
@@ -130,23 +250,14 @@ private:
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const DirectoryEntry& entry = entries[i];
             const DirectoryEntry* next = i + 1 < entries.size() ? &entries[i + 1] : nullptr;
-            std::size_t start = 0;
-            std::size_t end = 0;
-            if (IsTrusted(entry, next)) {
-                start = *StartOf(entry);
-                end = start + static_cast<std::size_t>(*entry.length);
-            } else {
-                start = StartOf(entry).value_or(previousEnd);
-                end = RecoveredEnd(start);
-                Report(entry.offset, DescribeRecovery(entry, start, end));
-            }
-            std::string_view data = m_bytes.substr(start, end - start);
-            if (!data.empty() && data.back() == kFieldTerminator) {
-                data.remove_suffix(1);
-            }
+            const Range range = Locate(entry, next, previousEnd);
+            const std::string_view data = DataOf(entry, next, range);
+            ReportAll(entry.offset, CheckTag(entry.tag));
+            ReportAll(range.start,
+                      CheckFieldData(entry.tag, data, iso::IndicatorCountOf(m_record.leader)));
             m_record.fields.push_back({entry.tag, std::string(data)});
-            previousEnd = end;
-            farthest = std::max(farthest, end);
+            previousEnd = range.end;
+            farthest = std::max(farthest, range.end);
         }
         if (farthest < m_dataEnd) {
             Report(farthest, std::to_string(m_dataEnd - farthest) +
@@ -164,18 +275,27 @@ private:
         return terminator == npos || terminator >= m_dataEnd ? m_dataEnd : terminator + 1;
     }
 
+    // What is wrong with an entry that is not trusted; `lengthFits` when its length is right.
+    std::string WhyUntrusted(const DirectoryEntry& entry, bool lengthFits) const
+    {
+        if (!entry.length || !entry.start) {
+            return "is not numeric";
+        }
+        if (!StartOf(entry)) {
+            return "points outside the record";
+        }
+        if (lengthFits) {
+            return "gives start " + std::to_string(*entry.start) +
+                   ", where the field does not end on a field terminator";
+        }
+        return "gives length " + std::to_string(*entry.length) +
+               ", which does not end on a field terminator";
+    }
+
     std::string DescribeRecovery(const DirectoryEntry& entry, std::size_t start, std::size_t end) const
     {
-        std::string message = "field " + entry.tag + ": directory entry ";
-        if (!entry.length || !entry.start) {
-            message += "is not numeric";
-        } else if (!StartOf(entry)) {
-            message += "points outside the record";
-        } else {
-            message += "gives length " + std::to_string(*entry.length) +
-                       ", which does not end on a field terminator";
-        }
-        return message + "; the field was read as " + std::to_string(end - start) +
+        return "field " + Printable(entry.tag) + ": directory entry " + WhyUntrusted(entry, false) +
+               "; the field was read as " + std::to_string(end - start) +
                " bytes up to its terminator";
     }
 
@@ -207,6 +327,9 @@ std::string BuildLeader(const std::string& leader)
     static constexpr std::string_view kTemplate = "00000nam  2200000   4500";
     std::string result = leader.substr(0, kLeaderLength);
     result += kTemplate.substr(result.size());
+    // A damaged leader may hold terminators; written back, they would end the record or its
+    // directory there, and the record would read back as something else.
+    std::replace_if(result.begin(), result.end(), iso::IsTerminator, ' ');
     const auto length = DigitsAt(result, 20, 1);
     const auto start = DigitsAt(result, 21, 1);
     const auto implementation = DigitsAt(result, 22, 1);

@@ -2,6 +2,7 @@
 // Everything a marking session asks the operator or shows: the main dialog implements it with
 // widgets, tests script it. Texts are UTF-8 with "\r\n" line breaks, as the session builds them.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -43,6 +44,20 @@ public:
     virtual void StoreWindowPlacement() = 0;
     // Ends the main dialog, and with it the program.
     virtual void EndDialog() = 0;
+
+    // Long work. An open reports how many of `total` records it has taken; the host may show
+    // that after a moment and offer to cancel: false means the operator cancelled. EndProgress
+    // follows the last report, however the work ended.
+    virtual bool ReportProgress(const std::string& caption, std::uint64_t done, std::uint64_t total)
+    {
+        (void)caption;
+        (void)done;
+        (void)total;
+        return true;
+    }
+    virtual void EndProgress() {}
+    // A file is being written; the host may show a busy cursor until ShowBusy(false).
+    virtual void ShowBusy(bool busy) { (void)busy; }
 };
 
 }  // namespace luma

@@ -7,7 +7,8 @@
 // The file chosen at open is never written. Every mark and unmark rewrites the working copy
 // atomically, so that its bytes are always the concatenation of the record buffers; a rewrite
 // that fails leaves the buffers, the store, the count and the flag as they were. A session
-// destroyed without QuitDialog leaves its working copy behind, so an abnormal end keeps the marks.
+// destroyed without QuitDialog leaves its working copy behind, so an abnormal end keeps the marks;
+// the note beside the copy lets a later start offer them back (OfferRecovery).
 
 #include <optional>
 #include <string>
@@ -16,8 +17,11 @@
 #include "biso.h"
 #include "marking_host.h"
 #include "platform/charset.h"
+#include "platform/locked_file.h"
 
 namespace luma {
+
+struct LeftWork;
 
 class MarkingSession {
 public:
@@ -33,10 +37,15 @@ public:
     void OnMark();
     // Removes one field equal to the label field (tag and text) from the current record.
     void OnUnmark();
-    // Copies the working copy to a results file the operator chooses. True when it was saved.
+    // Writes the records, marks and all, to a results file the operator chooses. True when it
+    // was saved.
     bool OnSave();
     // The exit procedure: placement, the save question, then the dialog ends. True when it ended.
     bool QuitDialog();
+    // Before any file is open: offers back, newest first, the work of sessions that ended
+    // without the exit procedure. The first the operator accepts becomes this session, with its
+    // marks unsaved; the copies not yet asked about stay for the next start. True when one was.
+    bool OfferRecovery();
 
     // Navigation; the store keeps the current record in range.
     void OnFirstRecord();
@@ -103,6 +112,11 @@ private:
     void ReopenStore();
     void ShowStoreRefusal();
 
+    // Recovery.
+    std::optional<LockedFile> NoteWorkingCopy(const std::string& workPath, const OpenedFile& file) const;
+    bool RestoreLeftWork(LeftWork& work);
+    std::optional<OpenedFile> ReadLeftWork(const LeftWork& work);
+
     // Save and exit.
     bool SaveBeforeLeaving();
     bool SaveToChosenFile();
@@ -117,6 +131,9 @@ private:
     BISO m_iso;
     std::vector<std::string> m_records;
     std::string m_workPath;
+    // The note beside the working copy, held while the session runs; nothing when it could not
+    // be written.
+    std::optional<LockedFile> m_workNote;
     std::string m_fileTitle;
     // The character set found at open; the working copy is always read back in it, so that
     // label texts added since cannot change how the file is decoded.

@@ -2,6 +2,7 @@
 // The texts a marking session shows, exactly as the operator sees them: the record view, the
 // status line, the questions and the messages.
 
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -22,12 +23,21 @@ inline constexpr std::string_view kLabelNotSetUp =
     "Поле метки не настроено!\r\nЗадайте в настройках тег из трёх латинских букв или цифр.";
 inline constexpr std::string_view kRecordNotChanged = "Запись не изменена:";
 inline constexpr std::string_view kNoCurrentRecord = "Нет текущей записи: пометить нечего.";
+inline constexpr std::string_view kOpenProgress = "Открывается файл";
+inline constexpr std::string_view kRecoveryQuestion =
+    "Найдена несохранённая работа с файлом %s (%s). Восстановить?";
+inline constexpr std::string_view kRecoveryFailed =
+    "Несохранённая работа не восстановлена: рабочая копия не читается.\r\nОна оставлена на месте.";
 
 // One line of the view: "%s     %s" with the tag and the text.
 std::string FormatViewLine(std::string_view tag, std::string_view text);
 
 // "Файл: %s     Всего записей: %d     Текущая: %d    Помечено: %d".
 std::string FormatStatusLine(std::string_view title, int recordCount, int currentNumber, int markedCount);
+
+// The recovery question for work on `sourcePath` begun at `started`, local time, shown as
+// "07.12.2026 10:15".
+std::string FormatRecoveryQuestion(std::string_view sourcePath, const std::tm& started);
 
 // A message with what the system said about it on the next line.
 std::string WithDetail(std::string_view message, std::string_view detail);

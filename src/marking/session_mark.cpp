@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "host_scopes.h"
 #include "marking_session.h"
 #include "marking_texts.h"
 #include "working_copy.h"
@@ -154,6 +155,7 @@ bool MarkingSession::CommitRecord(int delta)
 
 std::optional<std::string> MarkingSession::WriteWorkingCopy()
 {
+    BusyScope busy(m_host);
     return WriteRecords(m_workPath, m_records);
 }
 

@@ -3,13 +3,21 @@
 
 #include <utility>
 
+#include "host_scopes.h"
 #include "marking_session.h"
 #include "marking_texts.h"
 #include "platform/file_io.h"
 #include "platform/file_ops.h"
+#include "recovery.h"
 #include "working_copy.h"
 
 namespace luma {
+namespace {
+
+// Often enough for a smooth bar, rarely enough to cost nothing.
+constexpr int kRecordsPerReport = 1024;
+
+}  // namespace
 
 bool MarkingSession::OnOpen()
 {
@@ -22,7 +30,12 @@ bool MarkingSession::OnOpen()
         return false;
     }
     const std::string title = PathToUtf8(PathFromUtf8(*chosen).stem());
-    std::optional<OpenedFile> file = ReadRecordFile(PathToLoad(*chosen), title);
+    const std::string path = PathToLoad(*chosen);
+    std::optional<OpenedFile> file;
+    {
+        ProgressScope progress(m_host);
+        file = ReadRecordFile(path, title);
+    }
     if (!file) {
         return false;
     }
@@ -59,8 +72,16 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
     BISO& store = file.store;
     store.OpenBytes(std::move(read.bytes), path);
     file.charset = store.GetCharset();
-    file.records.reserve(static_cast<std::size_t>(store.GetRecordCount()));
-    for (int record = 0; record < store.GetRecordCount(); ++record) {
+    const int count = store.GetRecordCount();
+    file.records.reserve(static_cast<std::size_t>(count));
+    const std::string caption = WithDetail(kOpenProgress, title);
+    for (int record = 0; record < count; ++record) {
+        // Cancelled: nothing of the session has changed yet.
+        if (record % kRecordsPerReport == 0 &&
+            !m_host.ReportProgress(caption, static_cast<std::uint64_t>(record),
+                                   static_cast<std::uint64_t>(count))) {
+            return std::nullopt;
+        }
         store.SetRecord(record);
         file.records.push_back(store.GetIsoBuffer());
         file.markedCount += CountLabelFields(store);
@@ -74,6 +95,7 @@ std::optional<std::string> MarkingSession::CreateWorkingCopy(const std::vector<s
     const NewFileResult created = CreateTempFile("NEW");
     std::optional<std::string> error = created.error;
     if (!error) {
+        BusyScope busy(m_host);
         error = WriteRecords(created.path, records);
         if (error) {
             RemoveFile(created.path);
@@ -88,6 +110,7 @@ std::optional<std::string> MarkingSession::CreateWorkingCopy(const std::vector<s
 
 void MarkingSession::StartSession(OpenedFile file, std::string workPath)
 {
+    std::optional<LockedFile> previousNote = std::exchange(m_workNote, NoteWorkingCopy(workPath, file));
     const std::string previousWorkPath = std::exchange(m_workPath, std::move(workPath));
     m_records = std::move(file.records);
     m_markedCount = file.markedCount;
@@ -113,7 +136,7 @@ void MarkingSession::StartSession(OpenedFile file, std::string workPath)
 
     // Whatever it held was saved or given up before the open went ahead.
     if (!previousWorkPath.empty()) {
-        RemoveFile(previousWorkPath);
+        RemoveWorkingCopy(previousWorkPath, previousNote);
     }
 }
 

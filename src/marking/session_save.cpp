@@ -1,10 +1,13 @@
-// Save and exit. A results file is written by an atomic copy of the working copy, so a failed
+// Save and exit. A results file is written atomically from the record buffers, so a failed
 // save never destroys an earlier results file, and the working copy is deleted only once its
 // marks are saved or given up.
 
+#include "host_scopes.h"
 #include "marking_session.h"
 #include "marking_texts.h"
 #include "platform/file_ops.h"
+#include "recovery.h"
+#include "working_copy.h"
 
 namespace luma {
 
@@ -49,9 +52,21 @@ bool MarkingSession::SaveToChosenFile()
     if (!target) {
         return false;
     }
-    // With no file open there is no working copy to save.
-    if (m_workPath.empty() || CopyFileAtomically(m_workPath, *target)) {
+    // With no file open there is nothing to save.
+    if (m_workPath.empty()) {
         m_host.ShowMessage(std::string(kSaveFailed));
+        return false;
+    }
+    // The results are written from the record buffers, which the working copy only mirrors: a
+    // temporary folder cleaned out, or a working copy deleted or overwritten by another
+    // program, must not cost the marks or put foreign bytes into the results file.
+    std::optional<std::string> error;
+    {
+        BusyScope busy(m_host);
+        error = WriteResultsFile(*target, m_records);
+    }
+    if (error) {
+        m_host.ShowMessage(WithDetail(kSaveFailed, *error));
         return false;
     }
     MarkSaved();
@@ -76,7 +91,7 @@ void MarkingSession::CloseSession()
 {
     m_iso.Close();
     if (!m_workPath.empty()) {
-        RemoveFile(m_workPath);
+        RemoveWorkingCopy(m_workPath, m_workNote);
         m_workPath.clear();
     }
 }

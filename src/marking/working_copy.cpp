@@ -25,4 +25,9 @@ std::optional<std::string> WriteRecords(const std::string& path, const std::vect
     return ReplaceFileAtomically(path, records, Durability::ProcessCrashOnly);
 }
 
+std::optional<std::string> WriteResultsFile(const std::string& path, const std::vector<std::string>& records)
+{
+    return ReplaceFileAtomically(path, records, Durability::FlushToDisk);
+}
+
 }  // namespace luma

@@ -14,4 +14,9 @@ std::string JoinRecords(const std::vector<std::string>& records);
 // message on failure.
 std::optional<std::string> WriteRecords(const std::string& path, const std::vector<std::string>& records);
 
+// Replaces a results file with the joined records atomically and flushes it to disk before the
+// rename, so that neither a killed process nor a lost machine leaves part of it. An error
+// message on failure; an earlier file is then as it was.
+std::optional<std::string> WriteResultsFile(const std::string& path, const std::vector<std::string>& records);
+
 }  // namespace luma

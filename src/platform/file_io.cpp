@@ -1,6 +1,7 @@
 // Portable parts of the file layer.
 
 #include "platform/file_io.h"
+#include "platform/memory_advice.h"
 
 #include <fstream>
 #include <system_error>
@@ -37,12 +38,16 @@ ReadResult ReadWholeFile(const std::string& path)
         result.error = "cannot be opened for reading";
         return result;
     }
+    // Read straight into the result at the size the file has now, then take whatever a file
+    // still growing has added since: one copy of the bytes, not two.
     const auto size = std::filesystem::file_size(fsPath, ec);
-    if (!ec) {
-        result.bytes.reserve(static_cast<std::size_t>(size));
-    }
+    result.bytes.reserve(ec ? 0 : static_cast<std::size_t>(size));
+    AdviseHugePages(result.bytes.data(), result.bytes.capacity());
+    result.bytes.resize(ec ? 0 : static_cast<std::size_t>(size));
+    in.read(result.bytes.data(), static_cast<std::streamsize>(result.bytes.size()));
+    result.bytes.resize(static_cast<std::size_t>(in.gcount()));
     char buffer[1 << 16];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    while (in && (in.read(buffer, sizeof buffer) || in.gcount() > 0)) {
         result.bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
     }
     if (in.bad()) {

@@ -10,6 +10,9 @@ namespace luma {
 // it names the program's settings profile.
 std::string ExecutableBaseName();
 
+// This process's id, as the system's tools show it.
+long long CurrentProcessId();
+
 // The command-line arguments in UTF-8, program name first. On Windows `argv` arrives in the
 // ANSI code page, which cannot hold every character, so the arguments are taken from the
 // UTF-16 command line instead; elsewhere `argv` is used as it stands.

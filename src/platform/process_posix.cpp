@@ -1,5 +1,7 @@
 // The process on POSIX systems: the executable as the kernel names it, argv as it stands.
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <system_error>
 
@@ -16,6 +18,11 @@ std::string ExecutableBaseName()
         return "luma";  // no /proc: the program's usual name
     }
     return PathToUtf8(executable.stem());
+}
+
+long long CurrentProcessId()
+{
+    return ::getpid();
 }
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv)

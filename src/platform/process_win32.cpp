@@ -30,6 +30,11 @@ std::string ExecutableBaseName()
     return PathToUtf8(std::filesystem::path(name).stem());
 }
 
+long long CurrentProcessId()
+{
+    return ::GetCurrentProcessId();
+}
+
 std::vector<std::string> Utf8Arguments(int argc, char** argv)
 {
     int count = 0;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "marking/biso.h"
 #include "test_files.h"
 
 namespace luma {
@@ -129,6 +130,127 @@ TEST(IsoRecord, RecordOverTheLengthLimitIsRefused)
     ASSERT_TRUE(built.error.has_value());
     EXPECT_NE(built.error->find("at most 99999"), std::string::npos);
     EXPECT_TRUE(built.bytes.empty());
+}
+
+// Offsets in kFields' record: directory terminator at 60, base 61, the terminator of 200 at 88,
+// that of 700 at 99, the record terminator at 100.
+constexpr std::size_t kDirectoryTerminator = 60;
+constexpr std::size_t kTerminatorOf200 = 88;
+constexpr std::size_t kTerminatorOf700 = 99;
+
+test::RawFields TagsAndData(const IsoRecord& record)
+{
+    test::RawFields fields;
+    for (const Field& field : record.fields) {
+        fields.emplace_back(field.tag, field.data);
+    }
+    return fields;
+}
+
+TEST(IsoRecord, LostDirectoryTerminatorIsFoundFromTheBaseAddress)
+{
+    const std::string bytes = Patched(Record(kFields), kDirectoryTerminator, " ");
+    const IsoRecord record = ParseRecord(bytes, 0, 1000);
+    EXPECT_EQ(TagsAndData(record), kFields);
+    EXPECT_TRUE(HasProblem(record, "directory terminator missing", 1000 + kDirectoryTerminator));
+    EXPECT_TRUE(HasFieldWithTag(bytes, "700"));
+
+    // Marked, the record is written whole again; unmarked records keep their bytes.
+    BISO store;
+    ASSERT_EQ(store.OpenBytes(bytes, "lost.iso"), 0);
+    EXPECT_EQ(store.GetIsoBuffer(), bytes);
+    ASSERT_EQ(store.AddField("901", "##$aX"), 0);
+    const IsoRecord rebuilt = ParseRecord(store.GetIsoBuffer(), 0, 0);
+    EXPECT_TRUE(rebuilt.problems.empty());
+    EXPECT_EQ(rebuilt.fields.size(), kFields.size() + 1);
+}
+
+TEST(IsoRecord, DirectoryTerminatorWinsOverABaseAddressThatDisagrees)
+{
+    const std::string good = Record(kFields);
+    // A base address short by exactly one entry would cut off the last entry.
+    const IsoRecord shortBase = ParseRecord(Patched(good, 12, "00049"), 0, 0);
+    EXPECT_EQ(TagsAndData(shortBase), kFields);
+    EXPECT_TRUE(HasProblem(shortBase, "base address 49 corrected to 61", 12));
+
+    // Stray bytes before the directory terminator, the base address as it was before them.
+    const std::string stray =
+        good.substr(0, kDirectoryTerminator) + "00000" + good.substr(kDirectoryTerminator);
+    const IsoRecord strayBytes = ParseRecord(stray, 0, 0);
+    EXPECT_EQ(TagsAndData(strayBytes), kFields);
+    EXPECT_TRUE(HasProblem(strayBytes, "5 bytes that are not a whole entry", kDirectoryTerminator));
+    EXPECT_TRUE(HasFieldWithTag(stray, "700"));
+}
+
+TEST(IsoRecord, ByteInAFieldTerminatorsPlaceIsDroppedOnlyWhereTheNextFieldConfirmsIt)
+{
+    const std::string good = Record(kFields);
+    const IsoRecord confirmed = ParseRecord(Patched(good, kTerminatorOf200, " "), 0, 0);
+    EXPECT_EQ(TagsAndData(confirmed), kFields);
+    EXPECT_TRUE(HasProblem(confirmed, "stands where the field terminator belongs", kTerminatorOf200));
+
+    // The last field has no next field to confirm its length: its bytes are all kept.
+    const IsoRecord last = ParseRecord(Patched(good, kTerminatorOf700, "!"), 0, 0);
+    ASSERT_EQ(last.fields.size(), 3u);
+    EXPECT_EQ(last.fields[2].data, DataField(" 1$aAuthor") + "!");
+}
+
+TEST(IsoRecord, ByteAddedInsideAFieldShiftsNoFieldAfterIt)
+{
+    // One byte more in 200, its directory entry and the one of 700 left as they were.
+    const std::string good = Record(kFields);
+    const std::size_t inTitle = good.find("Title") + 5;
+    const std::string bytes = good.substr(0, inTitle) + "!" + good.substr(inTitle);
+    const IsoRecord record = ParseRecord(bytes, 0, 0);
+    test::RawFields expected = kFields;
+    expected[1].second = DataField("1 $aTitle!$fAuthor");
+    EXPECT_EQ(TagsAndData(record), expected);
+    EXPECT_TRUE(HasProblem(record, "field 200: directory entry gives length 18", 36));
+    EXPECT_TRUE(HasProblem(record, "field 700: directory entry gives start 28", 48));
+}
+
+TEST(IsoRecord, EntryWithAWrongStartIsReadWhereThePreviousFieldEndsWhenItsLengthFits)
+{
+    // Entry 3 (offset 48) starting on field 001, as a start wrapped past five digits does.
+    const IsoRecord record = ParseRecord(Patched(Record(kFields), 48 + 7, "00000"), 0, 0);
+    EXPECT_EQ(TagsAndData(record), kFields);
+    EXPECT_TRUE(HasProblem(record, "gives start 0, where the field does not end", 48));
+
+    // With a wrong length as well, the field runs from its start to the next terminator.
+    const std::string both = Patched(Patched(Record(kFields), 48 + 7, "00000"), 48 + 3, "0003");
+    const IsoRecord garbled = ParseRecord(both, 0, 0);
+    ASSERT_EQ(garbled.fields.size(), 3u);
+    EXPECT_EQ(garbled.fields[2].data, "ru-000001");
+}
+
+TEST(IsoRecord, DamageThatStillReadsIsReportedWhereItLies)
+{
+    const test::RawFields fields = {{"001", "id"},
+                                    {"200", "x%" + DataField("$aTitle")},
+                                    {"300", "  plain"},
+                                    {"310", DataField("  $aA") + "\x1D" "B"},
+                                    {"320", DataField("  $aC") + "\x1E" "D"},
+                                    {std::string("3\x01" "0", 3), DataField("  $aE")}};
+    const std::string bytes = Record(fields);
+    const IsoRecord record = ParseRecord(bytes, 0, 0);
+    EXPECT_EQ(TagsAndData(record), fields);
+    EXPECT_TRUE(HasProblem(record, "indicators 'x%' are not digits", bytes.find("x%")));
+    EXPECT_TRUE(HasProblem(record, "5 bytes between the indicators and the first subfield",
+                           bytes.find("  plain") + 2));
+    EXPECT_TRUE(HasProblem(record, "field 310: a record terminator", bytes.find('\x1D')));
+    EXPECT_TRUE(HasProblem(record, "field 320: a field terminator", bytes.find("C\x1E" "D") + 1));
+    EXPECT_TRUE(HasProblem(record, "tag '3\\x010' is not three letters or digits", 24 + 5 * 12));
+    EXPECT_EQ(record.problems.size(), 5u);
+}
+
+TEST(IsoRecord, LeaderDigitsThatAreNotDigitsAreReportedAndTheStandardValuesRead)
+{
+    const std::string bytes = Patched(Patched(Patched(Record(kFields), 10, "x"), 11, "y"), 20, "abc");
+    const IsoRecord record = ParseRecord(bytes, 0, 0);
+    EXPECT_EQ(TagsAndData(record), kFields);
+    EXPECT_TRUE(HasProblem(record, "indicator count 'x' is not a digit", 10));
+    EXPECT_TRUE(HasProblem(record, "subfield code length 'y' is not a digit", 11));
+    EXPECT_TRUE(HasProblem(record, "entry map 'abc' is not usable", 20));
 }
 
 }  // namespace

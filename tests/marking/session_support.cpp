@@ -44,7 +44,9 @@ Strings SessionTest::WorkingCopies() const
 {
     Strings files;
     for (const auto& entry : std::filesystem::directory_iterator(TempFolder())) {
-        files.push_back(entry.path().string());
+        if (entry.path().extension() != ".luma") {
+            files.push_back(entry.path().string());
+        }
     }
     return files;
 }

@@ -100,6 +100,7 @@ protected:
     std::string Write(const std::string& name, const std::string& bytes) { return m_dir.Write(name, bytes); }
     void Open(const std::string& path);
     SessionState State() const;
+    // Every file in the temporary folder but the working copies' notes.
     Strings WorkingCopies() const;
 
     TempDir m_dir;

@@ -45,7 +45,11 @@ void DialogFixture::OpenSample()
 
 QStringList DialogFixture::WorkingCopies() const
 {
-    return QDir(m_folder.filePath(QStringLiteral("tmp"))).entryList({QStringLiteral("NEW*")}, QDir::Files);
+    // The notes beside the working copies are not copies themselves.
+    QStringList copies =
+        QDir(m_folder.filePath(QStringLiteral("tmp"))).entryList({QStringLiteral("NEW*")}, QDir::Files);
+    copies.removeIf([](const QString& name) { return name.endsWith(QLatin1String(".luma")); });
+    return copies;
 }
 
 bool DialogFixture::IndicatorShows(const QPixmap& pixmap)

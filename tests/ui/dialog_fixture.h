@@ -30,6 +30,8 @@ public:
     QString SamplePath() const { return m_folder.filePath(QStringLiteral("sample.iso")); }
     QString ResultsFolder() const { return m_folder.filePath(QStringLiteral("results")); }
     QStringList WorkingCopies() const;
+    // The temporary folder the working copies go to.
+    QString TempFolder() const { return m_folder.filePath(QStringLiteral("tmp")); }
 
     template <typename T = QPushButton>
     T* Control(const char* name) { return Dialog().findChild<T*>(QLatin1String(name)); }

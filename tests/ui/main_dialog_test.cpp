@@ -7,6 +7,7 @@
 #include "dialog_fixture.h"
 #include "marking/biso.h"
 #include "marking/marking_texts.h"
+#include "marking/recovery.h"
 #include "res/resources.h"
 #include "ui/main/jump_dlg.h"
 
@@ -232,6 +233,52 @@ private Q_SLOTS:
         f.Click("m_btnNext");
         f.Click("m_btnMark");
         QCOMPARE(f.Status(), StatusLine(6, 2, 3));  // no step after the mark
+    }
+
+    // A run killed with unsaved marks left the sample, with a third mark, as a working copy and
+    // its note, and no process holds the note.
+    void workLeftByAKilledRunComesBackUnsaved()
+    {
+        DialogFixture f;
+        luma::BISO sample;
+        QCOMPARE(sample.Open(f.SamplePath().toStdString()), 0);
+        std::string left;
+        for (int r = 0; r < sample.GetRecordCount(); ++r) {
+            sample.SetRecord(r);
+            if (r == 1) {
+                QCOMPARE(sample.AddField("901", "##$aОтобрано"), 0);
+            }
+            left += sample.GetIsoBuffer();
+        }
+        const QString leftCopy = f.TempFolder() + QStringLiteral("/NEWleft");
+        QFile copy(leftCopy);
+        QVERIFY(copy.open(QIODevice::WriteOnly));
+        copy.write(QByteArray::fromStdString(left));
+        copy.close();
+        QFile note(leftCopy + QStringLiteral(".luma"));
+        QVERIFY(note.open(QIODevice::WriteOnly));
+        const luma::WorkingCopyNote written{f.SamplePath().toStdString(), "sample", 1796638500, 1,
+                                            sample.GetCharset()};
+        note.write(QByteArray::fromStdString(luma::FormatNote(written)));
+        note.close();
+
+        f.prompter.yesNo.push_back(true);
+        QVERIFY(f.Dialog().RecoverAtStart());
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY(f.prompter.shown[0].startsWith(QStringLiteral("ask: Найдена несохранённая работа с файлом ") + f.SamplePath() + QStringLiteral(" (")));
+        QCOMPARE(f.Status(), StatusLine(6, 1, 3));
+        QVERIFY(f.IndicatorShows(luma::res::UnsavedBitmap()));
+        for (const char* name : kRecordButtons) {
+            QVERIFY2(f.Control(name)->isEnabled(), name);
+        }
+        QCOMPARE(f.WorkingCopies().size(), 1);
+        QVERIFY(!QFile::exists(leftCopy) && !QFile::exists(leftCopy + QStringLiteral(".luma")));
+
+        // The marks are unsaved: leaving asks.
+        f.prompter.yesNoCancel.push_back(luma::Reply::No);
+        QTest::keyClick(&f.Dialog(), Qt::Key_Escape);
+        QCOMPARE(f.prompter.shown.last(), QStringLiteral("ask: Сохранить?"));
+        QVERIFY(f.WorkingCopies().isEmpty());
     }
 };
 

@@ -166,6 +166,11 @@ void CLUMADlg::OpenAtStart(const QString& path)
     m_startPath.reset();
 }
 
+bool CLUMADlg::RecoverAtStart()
+{
+    return m_session.OfferRecovery();
+}
+
 void CLUMADlg::RestorePlacement()
 {
     const std::optional<WindowPlacement> stored = LoadWindowPlacement(m_profile);

@@ -12,6 +12,7 @@
 
 #include "marking/marking_host.h"
 #include "marking/marking_session.h"
+#include "open_progress.h"
 #include "settings/settings.h"
 #include "ui/settings/settings_target.h"
 
@@ -46,6 +47,8 @@ public:
     void OnInitDialog();
     // Opens a file as if the operator had chosen it in the Open dialog.
     void OpenAtStart(const QString& path);
+    // Offers back the unsaved work of LUMA runs that ended abnormally; true when one was restored.
+    bool RecoverAtStart();
 
     // Commands.
     void OnOpen();
@@ -73,6 +76,7 @@ public:
     const Settings& CurrentSettings() const override { return m_settings; }
     const std::optional<QFont>& ViewFont() const { return m_viewFont; }
     const HotkeyFilter& Hotkeys() const { return *m_hotkeys; }
+    OpenProgress& Progress() { return m_openProgress; }
 
 protected:
     // Esc, the close box and Alt+F4 all come here.
@@ -96,6 +100,9 @@ private:
     void ArmHotkeys() override;
     void StoreWindowPlacement() override;
     void EndDialog() override;
+    bool ReportProgress(const std::string& caption, std::uint64_t done, std::uint64_t total) override;
+    void EndProgress() override;
+    void ShowBusy(bool busy) override;
 
     // SettingsTarget.
     std::vector<std::string> CurrentRecordTags() const override;
@@ -129,6 +136,7 @@ private:
     std::optional<std::string> m_startPath;
     QMenu* m_systemMenu = nullptr;
     HotkeyFilter* m_hotkeys = nullptr;
+    OpenProgress m_openProgress{this};
 
     QPushButton* m_btnExit = nullptr;
     QPushButton* m_btnOpen = nullptr;

@@ -1,5 +1,6 @@
 // What the marking session asks the operator and shows: the main dialog's side of it.
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -105,6 +106,25 @@ void CLUMADlg::StoreWindowPlacement()
 void CLUMADlg::EndDialog()
 {
     done(QDialog::Accepted);
+}
+
+bool CLUMADlg::ReportProgress(const std::string& caption, std::uint64_t done, std::uint64_t total)
+{
+    return m_openProgress.Report(FromSession(caption), done, total);
+}
+
+void CLUMADlg::EndProgress()
+{
+    m_openProgress.End();
+}
+
+void CLUMADlg::ShowBusy(bool busy)
+{
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 }  // namespace luma::ui

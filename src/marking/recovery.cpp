@@ -1,0 +1,247 @@
+#include "recovery.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <system_error>
+
+#include "platform/file_io.h"
+#include "platform/file_ops.h"
+
+namespace luma {
+namespace {
+
+constexpr std::string_view kNoteExtension = ".luma";
+constexpr std::string_view kWorkPrefix = "NEW";
+constexpr std::string_view kVersionLine = "LUMA working copy note 1";
+constexpr std::string_view kEndLine = "end";
+
+constexpr Charset kCharsets[] = {Charset::Ascii, Charset::Utf8, Charset::Windows1251, Charset::Koi8r,
+                                 Charset::Cp866};
+
+std::string Escape(std::string_view value)
+{
+    std::string escaped;
+    for (const char c : value) {
+        switch (c) {
+        case '%': escaped += "%25"; break;
+        case '\r': escaped += "%0D"; break;
+        case '\n': escaped += "%0A"; break;
+        default: escaped += c; break;
+        }
+    }
+    return escaped;
+}
+
+std::optional<std::string> Unescape(std::string_view value)
+{
+    std::string plain;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '%') {
+            plain += value[i];
+            continue;
+        }
+        const std::string_view code = value.substr(i + 1, 2);
+        if (code == "25") plain += '%';
+        else if (code == "0D") plain += '\r';
+        else if (code == "0A") plain += '\n';
+        else return std::nullopt;
+        i += 2;
+    }
+    return plain;
+}
+
+std::optional<std::int64_t> ParseNumber(std::string_view text)
+{
+    std::int64_t number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+std::optional<Charset> ParseCharset(std::string_view name)
+{
+    for (const Charset charset : kCharsets) {
+        if (CharsetName(charset) == name) {
+            return charset;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string_view> Lines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        if (end == std::string_view::npos) {
+            lines.push_back(text);  // no line break: cut short
+            break;
+        }
+        lines.push_back(text.substr(0, end));
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+// "key: value" lines into a map; nothing when a line has no key or a key comes twice.
+std::optional<std::map<std::string, std::string, std::less<>>> Entries(
+    const std::vector<std::string_view>& lines)
+{
+    std::map<std::string, std::string, std::less<>> entries;
+    for (const std::string_view line : lines) {
+        const std::size_t colon = line.find(": ");
+        if (colon == 0 || colon == std::string_view::npos) {
+            return std::nullopt;
+        }
+        const std::optional<std::string> value = Unescape(line.substr(colon + 2));
+        if (!value || !entries.emplace(std::string(line.substr(0, colon)), *value).second) {
+            return std::nullopt;
+        }
+    }
+    return entries;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+bool EndsWith(std::string_view text, std::string_view suffix)
+{
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+// The working copy a note in the folder stands beside; nothing for any other file.
+std::optional<std::string> WorkPathOfNote(const std::filesystem::directory_entry& entry)
+{
+    const std::string name = PathToUtf8(entry.path().filename());
+    std::error_code ec;
+    if (name.size() <= kWorkPrefix.size() + kNoteExtension.size() || !StartsWith(name, kWorkPrefix) ||
+        !EndsWith(name, kNoteExtension) || !entry.is_regular_file(ec)) {
+        return std::nullopt;
+    }
+    const std::string notePath = PathToUtf8(entry.path());
+    return notePath.substr(0, notePath.size() - kNoteExtension.size());
+}
+
+// A note no one holds, with a working copy worth offering; debris of ended work is removed.
+std::optional<LeftWork> TakeLeftWork(const std::string& workPath)
+{
+    std::optional<LockedFile> hold = LockedFile::TryHold(NotePath(workPath));
+    if (!hold) {
+        return std::nullopt;  // its session still runs, or the note has just gone
+    }
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(workPath), ec);
+    if (ec && !FileExists(workPath)) {
+        hold->Remove();
+        return std::nullopt;
+    }
+    const std::optional<std::string> text = hold->ReadAll();
+    std::optional<WorkingCopyNote> note = text ? ParseNote(*text) : std::nullopt;
+    if (ec || !note) {
+        return std::nullopt;
+    }
+    if (size == 0) {
+        hold->Remove();
+        RemoveFile(workPath);
+        return std::nullopt;
+    }
+    return LeftWork{workPath, std::move(*note), std::move(*hold)};
+}
+
+}  // namespace
+
+std::string NotePath(const std::string& workPath)
+{
+    return workPath + std::string(kNoteExtension);
+}
+
+std::string FormatNote(const WorkingCopyNote& note)
+{
+    std::string text(kVersionLine);
+    text += "\nsource: " + Escape(note.sourcePath);
+    text += "\ntitle: " + Escape(note.title);
+    text += "\nstarted: " + std::to_string(note.started);
+    text += "\npid: " + std::to_string(note.processId);
+    text += "\ncharset: " + std::string(CharsetName(note.charset));
+    text += "\n" + std::string(kEndLine) + "\n";
+    return text;
+}
+
+std::optional<WorkingCopyNote> ParseNote(std::string_view text)
+{
+    if (!EndsWith(text, "\n")) {
+        return std::nullopt;
+    }
+    std::vector<std::string_view> lines = Lines(text);
+    if (lines.size() < 2 || lines.front() != kVersionLine || lines.back() != kEndLine) {
+        return std::nullopt;
+    }
+    const auto entries = Entries({lines.begin() + 1, lines.end() - 1});
+    if (!entries) {
+        return std::nullopt;
+    }
+    const auto find = [&](std::string_view key) -> const std::string* {
+        const auto it = entries->find(key);
+        return it == entries->end() ? nullptr : &it->second;
+    };
+    const std::string* source = find("source");
+    const std::string* title = find("title");
+    const std::string* started = find("started");
+    const std::string* pid = find("pid");
+    const std::string* charsetName = find("charset");
+    if (!source || source->empty() || !title || !started || !pid || !charsetName) {
+        return std::nullopt;
+    }
+    const std::optional<std::int64_t> startedAt = ParseNumber(*started);
+    const std::optional<std::int64_t> processId = ParseNumber(*pid);
+    const std::optional<Charset> charset = ParseCharset(*charsetName);
+    if (!startedAt || !processId || !charset) {
+        return std::nullopt;
+    }
+    return WorkingCopyNote{*source, *title, *startedAt, *processId, *charset};
+}
+
+std::optional<LockedFile> WriteNote(const std::string& workPath, const WorkingCopyNote& note)
+{
+    LockedFileResult created = LockedFile::Create(NotePath(workPath), FormatNote(note));
+    return std::move(created.file);
+}
+
+void RemoveWorkingCopy(const std::string& workPath, std::optional<LockedFile>& note)
+{
+    if (note) {
+        note->Remove();
+        note.reset();
+    }
+    RemoveFile(workPath);
+}
+
+std::vector<LeftWork> FindLeftWork(const std::filesystem::path& folder)
+{
+    std::vector<LeftWork> left;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (const std::optional<std::string> workPath = WorkPathOfNote(*it)) {
+            if (std::optional<LeftWork> work = TakeLeftWork(*workPath)) {
+                left.push_back(std::move(*work));
+            }
+        }
+    }
+    std::sort(left.begin(), left.end(), [](const LeftWork& a, const LeftWork& b) {
+        return a.note.started != b.note.started ? a.note.started > b.note.started : a.workPath < b.workPath;
+    });
+    return left;
+}
+
+void DiscardLeftWork(LeftWork& work)
+{
+    work.hold.Remove();
+    RemoveFile(work.workPath);
+}
+
+}  // namespace luma

@@ -1,0 +1,89 @@
+// Recovery at start-up: the working copy of a session that no longer runs becomes the open
+// session, as if its file had just been opened and marked, so that Save writes the results as
+// usual. The copy is read into a fresh working copy before the old one goes.
+
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "marking_session.h"
+#include "marking_texts.h"
+#include "platform/file_io.h"
+#include "platform/local_time.h"
+#include "platform/process.h"
+#include "recovery.h"
+
+namespace luma {
+
+bool MarkingSession::OfferRecovery()
+{
+    if (!m_workPath.empty()) {
+        return false;  // a session is open: nothing may replace it unasked
+    }
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+    if (ec) {
+        return false;
+    }
+    std::vector<LeftWork> left = FindLeftWork(folder);
+    for (LeftWork& work : left) {
+        const std::tm started = LocalTime(static_cast<std::time_t>(work.note.started));
+        if (!m_host.AskYesNo(FormatRecoveryQuestion(work.note.sourcePath, started))) {
+            DiscardLeftWork(work);
+        } else if (RestoreLeftWork(work)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<LockedFile> MarkingSession::NoteWorkingCopy(const std::string& workPath,
+                                                          const OpenedFile& file) const
+{
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const WorkingCopyNote note{file.path, file.title,
+                               std::chrono::duration_cast<std::chrono::seconds>(now).count(),
+                               CurrentProcessId(), file.charset};
+    return WriteNote(workPath, note);
+}
+
+bool MarkingSession::RestoreLeftWork(LeftWork& work)
+{
+    std::optional<OpenedFile> file = ReadLeftWork(work);
+    if (!file) {
+        return false;
+    }
+    std::optional<std::string> workPath = CreateWorkingCopy(file->records);
+    if (!workPath) {
+        return false;
+    }
+    StartSession(std::move(*file), std::move(*workPath));
+    MarkUnsaved();
+    DiscardLeftWork(work);
+    return true;
+}
+
+// The records as the working copy holds them, read in the character set found when its file
+// was opened. The source file is not needed: it may have moved or gone since.
+std::optional<MarkingSession::OpenedFile> MarkingSession::ReadLeftWork(const LeftWork& work)
+{
+    ReadResult read = ReadWholeFile(work.workPath);
+    OpenedFile file{work.note.sourcePath, work.note.title, {}, 0, work.note.charset, BISO()};
+    BISO& store = file.store;
+    if (read.error || store.OpenBytes(std::move(read.bytes), work.note.sourcePath, work.note.charset) != 0) {
+        const std::optional<Problem>& problem = store.LastError();
+        const std::string detail = read.error ? *read.error : problem ? problem->message : std::string();
+        m_host.ShowMessage(WithDetail(kRecoveryFailed, work.workPath + ": " + detail));
+        return std::nullopt;
+    }
+    file.records.reserve(static_cast<std::size_t>(store.GetRecordCount()));
+    for (int record = 0; record < store.GetRecordCount(); ++record) {
+        store.SetRecord(record);
+        file.records.push_back(store.GetIsoBuffer());
+        file.markedCount += CountLabelFields(store);
+    }
+    return file;
+}
+
+}  // namespace luma

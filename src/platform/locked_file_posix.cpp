@@ -1,0 +1,151 @@
+// Held files on POSIX: an flock on the open file. A lock taken through a name that has since
+// been removed or replaced holds nothing anyone else can find, so a hold is only granted when
+// the name still leads to the locked file.
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "platform/file_io.h"
+#include "platform/locked_file.h"
+
+namespace luma {
+namespace {
+
+std::string ErrnoText(const std::string& what)
+{
+    return what + ": " + std::strerror(errno);
+}
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool NameLeadsTo(const std::string& path, int fd)
+{
+    struct stat byName {};
+    struct stat byHandle {};
+    return ::stat(PathFromUtf8(path).c_str(), &byName) == 0 && ::fstat(fd, &byHandle) == 0 &&
+           byName.st_dev == byHandle.st_dev && byName.st_ino == byHandle.st_ino;
+}
+
+}  // namespace
+
+LockedFileResult LockedFile::Create(const std::string& path, std::string_view bytes)
+{
+    const std::filesystem::path target = PathFromUtf8(path);
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    const std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+
+    LockedFileResult result;
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) {
+        result.error = ErrnoText("cannot create a file in " + folder.string());
+        return result;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        result.error = ErrnoText("cannot lock " + std::string(name.data()));
+    } else if (!WriteAll(fd, bytes)) {
+        result.error = ErrnoText("cannot write " + std::string(name.data()));
+    } else if (::rename(name.data(), target.c_str()) != 0) {
+        result.error = ErrnoText("cannot create " + path);
+    }
+    if (result.error) {
+        ::unlink(name.data());
+        ::close(fd);
+        return result;
+    }
+    result.file = LockedFile(path, fd);
+    return result;
+}
+
+std::optional<LockedFile> LockedFile::TryHold(const std::string& path)
+{
+    const int fd = ::open(PathFromUtf8(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !NameLeadsTo(path, fd)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return LockedFile(path, fd);
+}
+
+std::optional<std::string> LockedFile::ReadAll() const
+{
+    if (m_handle == kNoHandle) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buffer[4096];
+    off_t offset = 0;
+    for (;;) {
+        const ssize_t got = ::pread(m_handle, buffer, sizeof buffer, offset);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return std::nullopt;
+        }
+        if (got == 0) {
+            return bytes;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+        offset += got;
+    }
+}
+
+void LockedFile::Remove()
+{
+    if (m_handle != kNoHandle && NameLeadsTo(m_path, m_handle)) {
+        ::unlink(PathFromUtf8(m_path).c_str());
+    }
+    Release();
+}
+
+void LockedFile::Release()
+{
+    if (m_handle != kNoHandle) {
+        ::close(m_handle);
+        m_handle = kNoHandle;
+    }
+}
+
+LockedFile::LockedFile(LockedFile&& other) noexcept
+    : m_path(std::move(other.m_path)), m_handle(std::exchange(other.m_handle, kNoHandle))
+{
+}
+
+LockedFile& LockedFile::operator=(LockedFile&& other) noexcept
+{
+    if (this != &other) {
+        Release();
+        m_path = std::move(other.m_path);
+        m_handle = std::exchange(other.m_handle, kNoHandle);
+    }
+    return *this;
+}
+
+LockedFile::~LockedFile()
+{
+    Release();
+}
+
+}  // namespace luma
