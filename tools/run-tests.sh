@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what the test suite needs on Debian 12, builds with warnings as errors and runs
-# every test: natively, then the core and luma-cli.exe built for Windows under Wine.
+# every test: natively, again under the sanitizers, then the core and luma-cli.exe built for
+# Windows under Wine.
 # CI runs this on a clean clone, as root, with ../shared beside the project.
 set -eu
 cd "$(dirname "$0")/.."
@@ -12,5 +13,10 @@ tools/ensure-packages.sh cmake ninja-build g++ qt6-base-dev libgtest-dev libcli1
 cmake -S . -B build/tests -G Ninja -DLUMA_WERROR=ON
 cmake --build build/tests -j "$(nproc)"
 ctest --test-dir build/tests --output-on-failure -j "$(nproc)"
+
+# The same suite again with AddressSanitizer and UndefinedBehaviorSanitizer: any report fails it.
+cmake -S . -B build/sanitize -G Ninja -DLUMA_WERROR=ON -DLUMA_SANITIZE=ON
+cmake --build build/sanitize -j "$(nproc)"
+ctest --test-dir build/sanitize --output-on-failure -j "$(nproc)"
 
 tools/run-windows-tests.sh "$PWD/build/tests/src/cli/luma-cli"

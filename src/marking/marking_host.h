@@ -26,7 +26,8 @@ public:
     virtual std::optional<std::string> AskOpenPath(const std::string& initialName) = 0;
     // The results file dialog in save mode, default extension "iso", no overwrite prompt.
     virtual std::optional<std::string> AskResultsPath(const std::string& suggestedName) = 0;
-    // Message boxes without an icon: Yes and No; Yes, No and Cancel; OK alone.
+    // Message boxes without an icon: Yes and No; Yes, No and Cancel; OK alone. Yes is the
+    // default button (Enter) of the questions: the resume, save and recovery questions rely on it.
     virtual bool AskYesNo(const std::string& question) = 0;
     virtual Reply AskYesNoCancel(const std::string& question) = 0;
     virtual void ShowMessage(const std::string& text) = 0;

@@ -135,14 +135,16 @@ std::optional<LeftWork> TakeLeftWork(const std::string& workPath)
         return std::nullopt;  // its session still runs, or the note has just gone
     }
     std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(workPath), ec);
-    if (ec && !FileExists(workPath)) {
+    const std::filesystem::file_status status = std::filesystem::symlink_status(PathFromUtf8(workPath), ec);
+    if (status.type() == std::filesystem::file_type::not_found) {
         hold->Remove();
         return std::nullopt;
     }
+    const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(workPath), ec);
     const std::optional<std::string> text = hold->ReadAll();
     std::optional<WorkingCopyNote> note = text ? ParseNote(*text) : std::nullopt;
-    if (ec || !note) {
+    // A link would lead elsewhere than the temporary folder, which only LUMA's own copies fill.
+    if (ec || !std::filesystem::is_regular_file(status) || !note) {
         return std::nullopt;
     }
     if (size == 0) {

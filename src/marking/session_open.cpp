@@ -63,6 +63,11 @@ std::string MarkingSession::PathToLoad(const std::string& chosen)
 std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const std::string& path,
                                                                         const std::string& title)
 {
+    // The clock of the progress window starts before the read, so that a slow disk counts.
+    const std::string caption = WithDetail(kOpenProgress, title);
+    if (!m_host.ReportProgress(caption, 0, 1)) {
+        return std::nullopt;
+    }
     ReadResult read = ReadWholeFile(path);
     if (read.error) {
         m_host.ShowMessage(WithDetail(kReadFailed, path + ": " + *read.error));
@@ -74,7 +79,6 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
     file.charset = store.GetCharset();
     const int count = store.GetRecordCount();
     file.records.reserve(static_cast<std::size_t>(count));
-    const std::string caption = WithDetail(kOpenProgress, title);
     for (int record = 0; record < count; ++record) {
         // Cancelled: nothing of the session has changed yet.
         if (record % kRecordsPerReport == 0 &&

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "host_scopes.h"
 #include "marking_session.h"
 #include "marking_texts.h"
 #include "platform/file_io.h"
@@ -15,6 +16,12 @@
 #include "recovery.h"
 
 namespace luma {
+namespace {
+
+// As often as an open reports.
+constexpr int kRecordsPerReport = 1024;
+
+}  // namespace
 
 bool MarkingSession::OfferRecovery()
 {
@@ -48,9 +55,14 @@ std::optional<LockedFile> MarkingSession::NoteWorkingCopy(const std::string& wor
     return WriteNote(workPath, note);
 }
 
+// A read the operator cancels leaves the work where it is, for the next start.
 bool MarkingSession::RestoreLeftWork(LeftWork& work)
 {
-    std::optional<OpenedFile> file = ReadLeftWork(work);
+    std::optional<OpenedFile> file;
+    {
+        ProgressScope progress(m_host);
+        file = ReadLeftWork(work);
+    }
     if (!file) {
         return false;
     }
@@ -77,8 +89,15 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadLeftWork(const Lef
         m_host.ShowMessage(WithDetail(kRecoveryFailed, work.workPath + ": " + detail));
         return std::nullopt;
     }
-    file.records.reserve(static_cast<std::size_t>(store.GetRecordCount()));
-    for (int record = 0; record < store.GetRecordCount(); ++record) {
+    const int count = store.GetRecordCount();
+    file.records.reserve(static_cast<std::size_t>(count));
+    const std::string caption = WithDetail(kOpenProgress, work.note.title);
+    for (int record = 0; record < count; ++record) {
+        if (record % kRecordsPerReport == 0 &&
+            !m_host.ReportProgress(caption, static_cast<std::uint64_t>(record),
+                                   static_cast<std::uint64_t>(count))) {
+            return std::nullopt;
+        }
         store.SetRecord(record);
         file.records.push_back(store.GetIsoBuffer());
         file.markedCount += CountLabelFields(store);

@@ -19,8 +19,8 @@ public:
     // Writes a new file at `path` holding `bytes` and holds it. The file appears whole and already
     // held: a temporary sibling is written and held, then renamed to `path`.
     static LockedFileResult Create(const std::string& path, std::string_view bytes);
-    // Holds an existing file; nothing when it is missing or another holder (this process's own
-    // included) has it.
+    // Holds an existing file; nothing when it is missing, another holder (this process's own
+    // included) has it, or on POSIX when it is a symbolic link or another user's.
     static std::optional<LockedFile> TryHold(const std::string& path);
 
     LockedFile(LockedFile&& other) noexcept;

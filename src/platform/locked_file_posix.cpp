@@ -36,6 +36,14 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
+// The temporary folder is shared with every user: a file someone else put there is not ours to
+// take, whatever it says.
+bool OwnedByThisUser(int fd)
+{
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && info.st_uid == ::geteuid();
+}
+
 bool NameLeadsTo(const std::string& path, int fd)
 {
     struct stat byName {};
@@ -83,7 +91,7 @@ std::optional<LockedFile> LockedFile::TryHold(const std::string& path)
     if (fd < 0) {
         return std::nullopt;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !NameLeadsTo(path, fd)) {
+    if (!OwnedByThisUser(fd) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || !NameLeadsTo(path, fd)) {
         ::close(fd);
         return std::nullopt;
     }

@@ -66,7 +66,7 @@ def run(folder, args, at=0, error=0, short=False):
 
 def essential(call):
     kind, carries, _, path = call
-    return kind in DATA_STEPS and carries == "1" and ".luma" not in path
+    return kind in DATA_STEPS and carries == "1" and ".luma" not in os.path.basename(path)
 
 
 def check_command(folder, name, args):

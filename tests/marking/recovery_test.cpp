@@ -6,6 +6,10 @@
 #include <filesystem>
 #include <regex>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "child_process.h"
 #include "marking/marking_texts.h"
 #include "marking/recovery.h"
@@ -312,6 +316,31 @@ TEST_F(RecoveryTest, DamagedOrEmptyLeftoversAreNeverOfferedAndDebrisIsCleared)
     EXPECT_TRUE(m_session.WorkPath().empty());
 }
 
+#ifndef _WIN32
+TEST_F(RecoveryTest, FilesSomeoneElsePutIntoTheSharedFolderAreNotTaken)
+{
+    const std::string precious = Write("precious.iso", JoinRecords(Records({"1"}, {})));
+    std::filesystem::create_symlink(precious, TempFolder() + "/NEWlink");
+    Write("tmp/NEWlink.luma", FormatNote(NoteOf("/data/l.iso", 1)));
+    const std::string foreign = LeaveWork("NEWforeign", JoinRecords(Records({"2"}, {})), NoteOf("/data/f.iso", 2));
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(NotePath(foreign).c_str(), 65534, 65534), 0);
+    }
+    m_host.yesNo.push_back(false);
+    EXPECT_FALSE(m_session.OfferRecovery());
+    EXPECT_EQ(ReadBytes(precious), JoinRecords(Records({"1"}, {}))) << "a link is neither offered nor followed";
+    EXPECT_TRUE(std::filesystem::is_symlink(TempFolder() + "/NEWlink"));
+    if (root) {
+        EXPECT_TRUE(m_host.shown.empty());
+        EXPECT_TRUE(Exists(foreign) && Exists(NotePath(foreign))) << "another user's work is left alone";
+    } else {
+        ASSERT_EQ(m_host.shown.size(), 1u) << "this user's own copy only, not the link";
+        EXPECT_NE(m_host.shown[0].find("/data/f.iso"), std::string::npos);
+    }
+}
+#endif
+
 TEST_F(RecoveryTest, AnUnreadableCopyIsReportedKeptAndTheNextOneOffered)
 {
     const std::string junk = LeaveWork("NEWjunk", "no records in here, only junk bytes",
@@ -328,6 +357,34 @@ TEST_F(RecoveryTest, AnUnreadableCopyIsReportedKeptAndTheNextOneOffered)
     EXPECT_TRUE(Exists(junk) && Exists(NotePath(junk)));
     EXPECT_EQ(m_session.Records(), records);
     EXPECT_EQ(m_session.MarkedCount(), 1);
+}
+
+TEST(RecoveryProgress, ACancelledReadLeavesTheWorkForTheNextStart)
+{
+    struct CancellingHost : ScriptedHost {
+        Strings captions;
+        int ended = 0;
+        bool ReportProgress(const std::string& caption, std::uint64_t, std::uint64_t) override
+        {
+            captions.push_back(caption);
+            return false;
+        }
+        void EndProgress() override { ++ended; }
+    };
+    TempDir dir;
+    TempFolderGuard tmp(dir.path().string());
+    const std::string copy = dir.Write("NEWcancel", JoinRecords(Records({"1", "2"}, {"2"})));
+    dir.Write("NEWcancel.luma", FormatNote({"/data/big.iso", "big", 5, 1, Charset::Windows1251}));
+    CancellingHost host;
+    MarkingSession session(host);
+    host.yesNo.push_back(true);
+    EXPECT_FALSE(session.OfferRecovery());
+    EXPECT_EQ(host.captions, Strings{WithDetail(kOpenProgress, "big")});
+    EXPECT_EQ(host.ended, 1);
+    EXPECT_TRUE(session.WorkPath().empty());
+    EXPECT_EQ(host.shown.size(), 1u) << "no message after a cancel";
+    EXPECT_TRUE(std::filesystem::exists(copy) && std::filesystem::exists(copy + ".luma"));
+    EXPECT_TRUE(LockedFile::TryHold(copy + ".luma")) << "let go";
 }
 
 }  // namespace

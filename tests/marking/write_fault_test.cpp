@@ -1,8 +1,9 @@
 // Every write step of the session's commands, disturbed in turn: each system call that opening,
 // marking, unmarking, saving and exiting with a save make is counted on an undisturbed run, then
-// each one fails with a full disk, an I/O error or a read-only folder, or has the temporary
-// folder, the source file or the working copy removed or replaced just before it runs. After
-// each, the command has either done all it does or nothing, said so, and the work goes on.
+// each one fails with a full disk, an I/O error or a read-only folder, writes only half its
+// bytes, or has the temporary folder, the source file or the working copy removed or replaced
+// just before it runs. After each, the command has either done all it does or nothing, said so,
+// and the work goes on.
 
 #include <gtest/gtest.h>
 
@@ -101,6 +102,7 @@ struct Snapshot {
     ModifiedImage image = ModifiedImage::None;
     int current = 0;
     Strings views;
+    std::string status;
     bool ended = false;
     bool operator==(const Snapshot&) const = default;
 };
@@ -108,12 +110,13 @@ struct Snapshot {
 Snapshot Capture(Scenario& s)
 {
     Snapshot snapshot{s.session.Records(), s.session.MarkedCount(), s.session.IsModified(),
-                      s.host.modified,     s.session.CurrentRecord(), {}, s.host.ended};
+                      s.host.modified,     s.session.CurrentRecord(), {}, {}, s.host.ended};
     for (int r = 0; r < s.session.RecordCount(); ++r) {
         s.session.GoToRecord(r);
         snapshot.views.push_back(s.session.ViewText());
     }
     s.session.GoToRecord(snapshot.current);
+    snapshot.status = s.host.status;
     return snapshot;
 }
 
@@ -209,7 +212,8 @@ bool IsEssential(const SeenCall& call)
                            call.kind == CallKind::Flush || call.kind == CallKind::Close ||
                            call.kind == CallKind::Rename;
     // The note beside the working copy is a help for recovery the session can go on without.
-    return writeStep && call.carriesData && call.path.find(".luma") == std::string::npos;
+    const std::string name = fs::path(call.path).filename().string();
+    return writeStep && call.carriesData && name.find(".luma") == std::string::npos;
 }
 
 std::ptrdiff_t CountWrites(const std::vector<SeenCall>& calls)

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include "dialog_fixture.h"
@@ -159,6 +160,42 @@ private Q_SLOTS:
         }
         QCOMPARE(f.Status(), StatusLine(5, 2));
         QVERIFY(f.prompter.shown.endsWith(QStringLiteral("open: .iso")));
+    }
+
+    void repeatsThatCameInWhileASlowCommandRanAreDropped()
+    {
+        QList<int> runs;
+        QWidget target;
+        luma::ui::HotkeyFilter filter([] { return true; },
+                                      [&runs](int id) {
+                                          runs.append(id);
+                                          QThread::msleep(50);  // as slow as a mark on a big file
+                                      },
+                                      luma::ui::NativeKeys::None, nullptr);
+        filter.Arm({kPlainN, 0, 0, 0});
+        // A key held down from t = 1000 ms, repeating every 30 ms, then tapped again.
+        const auto press = [&target](quint64 timestamp, bool repeat) {
+            QKeyEvent event(QEvent::KeyPress, Qt::Key_N, Qt::NoModifier, QString(), repeat);
+            event.setTimestamp(timestamp);
+            QApplication::sendEvent(&target, &event);
+        };
+        press(1000, false);
+        press(1030, true);  // came in while the first mark ran: dropped
+        press(1060, true);  // after it: runs
+        press(1090, true);
+        press(1100, false);  // a new press always runs
+        QCOMPARE(runs, QList<int>({1, 1, 1}));
+
+        // Quick commands run on every repeat, whatever the timestamps say.
+        runs.clear();
+        luma::ui::HotkeyFilter quick([] { return true; }, [&runs](int id) { runs.append(id); },
+                                     luma::ui::NativeKeys::None, nullptr);
+        filter.Disarm();
+        quick.Arm({0, 0, kPlainN, 0});
+        for (int i = 0; i < 3; ++i) {
+            press(2000, true);
+        }
+        QCOMPARE(runs, QList<int>({3, 3, 3}));
     }
 
     void hotkeysWaitForAFileAndForOurModalWindowsToClose()

@@ -1,6 +1,7 @@
 #include "hotkey_filter.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <utility>
 
@@ -45,9 +46,28 @@ bool HotkeyFilter::eventFilter(QObject* watched, QEvent* event)
     }
     event->accept();
     if (type == QEvent::KeyPress) {
-        m_run(id);
+        Run(id, *static_cast<QKeyEvent*>(event));
     }
     return true;
+}
+
+bool HotkeyFilter::IsStaleRepeat(const QKeyEvent& event) const
+{
+    // Quick commands keep up with any repeat rate and are never skipped.
+    constexpr qint64 kSlowCommandMs = 20;
+    return event.isAutoRepeat() && m_lastRun && m_lastRun->durationMs >= kSlowCommandMs &&
+           event.timestamp() < m_lastRun->timestamp + static_cast<quint64>(m_lastRun->durationMs);
+}
+
+void HotkeyFilter::Run(int id, const QKeyEvent& event)
+{
+    if (IsStaleRepeat(event)) {
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    m_run(id);
+    m_lastRun = LastRun{event.timestamp(), clock.elapsed()};
 }
 
 }  // namespace luma::ui

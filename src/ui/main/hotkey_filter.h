@@ -5,7 +5,10 @@
 // moments Windows would register and unregister system-wide hotkeys.
 
 #include <QObject>
+
+class QKeyEvent;
 #include <functional>
+#include <optional>
 
 #include "key_event_code.h"
 #include "marking/hotkey_code.h"
@@ -17,7 +20,8 @@ class HotkeyFilter final : public QObject {
 
 public:
     // `ready` says whether a hotkey may run now; when it may not, its keys reach the widgets
-    // as any other key. `run` gets the hotkey id, once per press and per key repeat.
+    // as any other key. `run` gets the hotkey id, once per press and per key repeat that did
+    // not come in while a slow command ran.
     HotkeyFilter(std::function<bool()> ready, std::function<void(int id)> run,
                  NativeKeys native, QObject* parent);
     ~HotkeyFilter() override;
@@ -32,11 +36,23 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A key held down repeats faster than a slow command (a mark on a large file) runs; the
+    // repeats that came in while it ran are dropped, so that marking stops when the key is let
+    // go instead of working through a backlog.
+    bool IsStaleRepeat(const QKeyEvent& event) const;
+    void Run(int id, const QKeyEvent& event);
+
+    struct LastRun {
+        quint64 timestamp = 0;  // of the key event, in the window system's milliseconds
+        qint64 durationMs = 0;
+    };
+
     std::function<bool()> m_ready;
     std::function<void(int)> m_run;
     NativeKeys m_native;
     bool m_armed = false;
     HotkeyCodes m_codes{};
+    std::optional<LastRun> m_lastRun;
 };
 
 }  // namespace luma::ui
