@@ -97,6 +97,8 @@ private:
     // Open.
     std::string PathToLoad(const std::string& chosen);
     std::optional<OpenedFile> ReadRecordFile(const std::string& path, const std::string& title);
+    // Fills the buffer list and the mark count from the file's store; false when cancelled.
+    bool TakeRecords(OpenedFile& file, const std::string& caption);
     std::optional<std::string> CreateWorkingCopy(const std::vector<std::string>& records);
     void StartSession(OpenedFile file, std::string workPath);
 

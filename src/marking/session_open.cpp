@@ -77,6 +77,15 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
     BISO& store = file.store;
     store.OpenBytes(std::move(read.bytes), path);
     file.charset = store.GetCharset();
+    if (!TakeRecords(file, caption)) {
+        return std::nullopt;
+    }
+    return file;
+}
+
+bool MarkingSession::TakeRecords(OpenedFile& file, const std::string& caption)
+{
+    BISO& store = file.store;
     const int count = store.GetRecordCount();
     file.records.reserve(static_cast<std::size_t>(count));
     for (int record = 0; record < count; ++record) {
@@ -84,13 +93,13 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
         if (record % kRecordsPerReport == 0 &&
             !m_host.ReportProgress(caption, static_cast<std::uint64_t>(record),
                                    static_cast<std::uint64_t>(count))) {
-            return std::nullopt;
+            return false;
         }
         store.SetRecord(record);
         file.records.push_back(store.GetIsoBuffer());
         file.markedCount += CountLabelFields(store);
     }
-    return file;
+    return true;
 }
 
 // A new file named "NEW..." in the temporary folder, holding the records.

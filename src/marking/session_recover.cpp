@@ -16,12 +16,6 @@
 #include "recovery.h"
 
 namespace luma {
-namespace {
-
-// As often as an open reports.
-constexpr int kRecordsPerReport = 1024;
-
-}  // namespace
 
 bool MarkingSession::OfferRecovery()
 {
@@ -89,18 +83,8 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadLeftWork(const Lef
         m_host.ShowMessage(WithDetail(kRecoveryFailed, work.workPath + ": " + detail));
         return std::nullopt;
     }
-    const int count = store.GetRecordCount();
-    file.records.reserve(static_cast<std::size_t>(count));
-    const std::string caption = WithDetail(kOpenProgress, work.note.title);
-    for (int record = 0; record < count; ++record) {
-        if (record % kRecordsPerReport == 0 &&
-            !m_host.ReportProgress(caption, static_cast<std::uint64_t>(record),
-                                   static_cast<std::uint64_t>(count))) {
-            return std::nullopt;
-        }
-        store.SetRecord(record);
-        file.records.push_back(store.GetIsoBuffer());
-        file.markedCount += CountLabelFields(store);
+    if (!TakeRecords(file, WithDetail(kOpenProgress, work.note.title))) {
+        return std::nullopt;
     }
     return file;
 }

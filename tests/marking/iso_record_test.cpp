@@ -53,6 +53,21 @@ TEST(IsoRecord, BuildRecomputesLengthAndBaseAndKeepsEveryOtherLeaderByte)
     EXPECT_EQ(bytes.size(), 40u);
 }
 
+TEST(IsoRecord, TerminatorsInADamagedLeaderAreNotWrittenBack)
+{
+    IsoRecord record;
+    record.leader = std::string("00040cam\x1D" "a2200037 i\x1E" "4500");
+    record.fields = {{"001", "x"}};
+    const std::string bytes = BuildRecord(record).bytes;
+    EXPECT_EQ(bytes.substr(0, 24), "00040cam a2200037 i 4500");
+    // Written between other records, the rebuilt record still ends where it says.
+    EXPECT_EQ(bytes.find('\x1D'), bytes.size() - 1);
+    BISO store;
+    ASSERT_EQ(store.OpenBytes(bytes + bytes, "two"), 0);
+    EXPECT_EQ(store.GetRecordCount(), 2);
+    EXPECT_TRUE(store.FileProblems().empty());
+}
+
 TEST(IsoRecord, WrongBaseAddressIsCorrectedAndReported)
 {
     const std::string bytes = Patched(Record(kFields), 12, "00099");
