@@ -43,6 +43,33 @@ int BISO::OpenBytes(std::string bytes, std::string displayName, std::optional<Ch
     return 0;
 }
 
+int BISO::OpenRecords(const std::vector<std::string>& records, std::string displayName, Charset charset)
+{
+    Close();
+    RecordIndex index;
+    index.records.reserve(records.size());
+    std::size_t total = 0;
+    for (const std::string& record : records) {
+        total += record.size();
+    }
+    std::string bytes;
+    bytes.reserve(total);
+    for (const std::string& record : records) {
+        index.records.push_back({bytes.size(), record.size()});
+        bytes += record;
+    }
+    if (bytes.empty()) {
+        return Fail(displayName + " holds no ISO 2709 record");
+    }
+    m_bytes = std::move(bytes);
+    m_index = std::move(index);
+    m_sourceSpans = m_index.records;
+    m_path = std::move(displayName);
+    m_charset = charset;
+    m_codec = TextCodec(m_charset);
+    return 0;
+}
+
 int BISO::Close()
 {
     m_path.clear();

@@ -34,6 +34,9 @@ public:
     // Opens bytes already in memory, as Open does with a file's contents.
     int OpenBytes(std::string bytes, std::string displayName,
                   std::optional<Charset> charset = std::nullopt);
+    // Opens records given one by one, framed as given rather than found again in their bytes,
+    // so that the store holds exactly the records of the list whatever damage they carry.
+    int OpenRecords(const std::vector<std::string>& records, std::string displayName, Charset charset);
     int Close();
 
     int GetRecordCount() const;

@@ -159,11 +159,11 @@ std::optional<std::string> MarkingSession::WriteWorkingCopy()
     return WriteRecords(m_workPath, m_records);
 }
 
-// The store reads what the working copy holds, from memory rather than from the temporary
-// folder, in the character set found at open.
+// The store takes the records of the list, which the working copy holds, from memory rather
+// than from the temporary folder, framed as the list is, in the character set found at open.
 void MarkingSession::ReopenStore()
 {
-    m_iso.OpenBytes(JoinRecords(m_records), m_workPath, m_charset);
+    m_iso.OpenRecords(m_records, m_workPath, m_charset);
     m_iso.SetRecord(m_savedRecord);
 }
 

@@ -8,6 +8,7 @@
 #include "marking_texts.h"
 #include "platform/file_io.h"
 #include "platform/file_ops.h"
+#include "record_framing.h"
 #include "recovery.h"
 #include "working_copy.h"
 
@@ -99,6 +100,10 @@ bool MarkingSession::TakeRecords(OpenedFile& file, const std::string& caption)
         file.records.push_back(store.GetIsoBuffer());
         file.markedCount += CountLabelFields(store);
     }
+    // The working copy written from the list must read back as the list.
+    if (!store.FileProblems().empty()) {
+        RebuildMisframedRecords(file.records);
+    }
     return true;
 }
 
@@ -129,13 +134,13 @@ void MarkingSession::StartSession(OpenedFile file, std::string workPath)
     m_markedCount = file.markedCount;
     m_charset = file.charset;
     m_fileTitle = std::move(file.title);
-    // The store reads the bytes the working copy holds, in the character set found at open.
-    // A file with no framing problems has nothing outside its records, so the store that read
-    // it already holds exactly those bytes; any other file is read again from the buffers.
+    // The store holds the records of the list, in the character set found at open. A file with
+    // no framing problems has nothing outside its records, so the store that read it already
+    // holds exactly those bytes; any other store is built from the list, framed as the list is.
     if (file.store.GetRecordCount() > 0 && file.store.FileProblems().empty()) {
         m_iso = std::move(file.store);
     } else {
-        m_iso.OpenBytes(JoinRecords(m_records), file.path, m_charset);
+        m_iso.OpenRecords(m_records, file.path, m_charset);
     }
 
     m_iso.SetRecord(0);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <random>
@@ -106,6 +107,21 @@ std::string CorpusTestName(const ::testing::TestParamInfo<std::string>& param)
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusPass, ::testing::ValuesIn(CorpusFiles()), CorpusTestName);
+
+// The fuzz targets' seeds and findings: damaged framing of every kind the fuzzers met.
+std::vector<std::string> DamagedFiles()
+{
+    std::vector<std::string> files;
+    for (const char* folder : {"reader", "round_trip"}) {
+        for (const auto& entry : fs::directory_iterator(fs::path(LUMA_FUZZ_CORPUS_DIR) / folder)) {
+            files.push_back(entry.path().string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+INSTANTIATE_TEST_SUITE_P(Damaged, CorpusPass, ::testing::ValuesIn(DamagedFiles()), CorpusTestName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusPass);
 
 }  // namespace

@@ -1,0 +1,22 @@
+#pragma once
+// Records of a damaged file, taken one by one, may read back as other records once they are
+// written one after another: a record without its terminator runs into the next, a length that
+// lies reaches into it. A working copy must read back as the records it was written from.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace luma {
+
+// Whether the records, joined, read back as the same records.
+bool ReadsBackAsWritten(const std::vector<std::string>& records);
+
+// Rebuilds the records whose own bytes do not frame them (a length equal to their size, one
+// record terminator, at the end) from their fields, as a changed record is built; their fields
+// stay as read. Whether such a record reads back as itself depends on its neighbours, and a
+// mark changes a neighbour: once every record frames itself, any list of them reads back as
+// written. A record the format cannot hold is kept as it came. Gives how many it rebuilt.
+std::size_t RebuildMisframedRecords(std::vector<std::string>& records);
+
+}  // namespace luma
