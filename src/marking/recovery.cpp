@@ -127,6 +127,22 @@ std::optional<std::string> WorkPathOfNote(const std::filesystem::directory_entry
     return notePath.substr(0, notePath.size() - kNoteExtension.size());
 }
 
+// The hidden temporary files of rewrites a killed session never finished (".NEWabc.XXXXXX"
+// beside "NEWabc", and the note's own): only that session ever wrote under those names.
+void RemoveUnfinishedRewrites(const std::string& workPath)
+{
+    const std::filesystem::path work = PathFromUtf8(workPath);
+    const std::string prefix = "." + PathToUtf8(work.filename()) + ".";
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(work.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = PathToUtf8(it->path().filename());
+        std::error_code typeError;
+        if (StartsWith(name, prefix) && it->is_regular_file(typeError)) {
+            RemoveFile(PathToUtf8(it->path()));
+        }
+    }
+}
+
 // A note no one holds, with a working copy worth offering; debris of ended work is removed.
 std::optional<LeftWork> TakeLeftWork(const std::string& workPath)
 {
@@ -134,6 +150,7 @@ std::optional<LeftWork> TakeLeftWork(const std::string& workPath)
     if (!hold) {
         return std::nullopt;  // its session still runs, or the note has just gone
     }
+    RemoveUnfinishedRewrites(workPath);
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::symlink_status(PathFromUtf8(workPath), ec);
     if (status.type() == std::filesystem::file_type::not_found) {

@@ -276,10 +276,28 @@ TEST_F(RecoveryTest, WorkHeldByARunningSessionIsNotOffered)
     MarkingSession other(otherHost);
     otherHost.openPaths.push_back(Write("busy.iso", SampleFile()));
     ASSERT_TRUE(other.OnOpen());
+    // A rewrite the running session may be in the middle of.
+    const std::string running = other.WorkPath();
+    const std::string rewrite = Write("tmp/." + PathToUtf8(PathFromUtf8(running).filename()) + ".Ab12Cd", "half");
 
     EXPECT_FALSE(m_session.OfferRecovery());
     EXPECT_TRUE(m_host.shown.empty());
-    EXPECT_TRUE(Exists(other.WorkPath()) && Exists(NotePath(other.WorkPath())));
+    EXPECT_TRUE(Exists(running) && Exists(NotePath(running)));
+    EXPECT_TRUE(Exists(rewrite));
+}
+
+TEST_F(RecoveryTest, RewritesAKilledSessionLeftUnfinishedAreRemoved)
+{
+    const std::string copy = LeaveWork("NEWkilled", JoinRecords(Records({"1"}, {})), NoteOf("/data/k.iso", 2));
+    const std::string rewrite = Write("tmp/.NEWkilled.x1Y2z3", "half a working copy");
+    const std::string noteRewrite = Write("tmp/.NEWkilled.luma.q9W8e7", "half a note");
+    const std::string unrelated = Write("tmp/.NEWkilledtoo.a1b2c3", "someone else's");
+    m_host.yesNo.push_back(false);
+    EXPECT_FALSE(m_session.OfferRecovery());
+    EXPECT_FALSE(Exists(copy));
+    EXPECT_FALSE(Exists(rewrite));
+    EXPECT_FALSE(Exists(noteRewrite));
+    EXPECT_TRUE(Exists(unrelated));
 }
 
 TEST_F(RecoveryTest, AMissingSourceFileDoesNotStopTheRecovery)
