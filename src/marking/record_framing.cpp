@@ -8,10 +8,12 @@
 namespace luma {
 namespace {
 
+// Framed the way a reader recognises a record anywhere in a file: a well-formed start, a
+// length equal to its size, and one record terminator, at its end.
 bool FramesItself(const std::string& record)
 {
     const auto length = iso::DigitsAt(record, 0, 5);
-    return length && *length == record.size() &&
+    return length && *length == record.size() && IsRecordStart(record, 0) &&
            record.find(iso::kRecordTerminator) + 1 == record.size();
 }
 

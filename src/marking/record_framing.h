@@ -12,8 +12,8 @@ namespace luma {
 // Whether the records, joined, read back as the same records.
 bool ReadsBackAsWritten(const std::vector<std::string>& records);
 
-// Rebuilds the records whose own bytes do not frame them (a length equal to their size, one
-// record terminator, at the end) from their fields, as a changed record is built; their fields
+// Rebuilds the records whose own bytes do not frame them (a well-formed leader whose length is
+// their size, one record terminator, at the end) from their fields, as a changed record is built; their fields
 // stay as read. Whether such a record reads back as itself depends on its neighbours, and a
 // mark changes a neighbour: once every record frames itself, any list of them reads back as
 // written. A record the format cannot hold is kept as it came. Gives how many it rebuilt.
