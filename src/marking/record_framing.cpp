@@ -1,5 +1,7 @@
 #include "record_framing.h"
 
+#include <optional>
+
 #include "iso_format.h"
 #include "iso_record.h"
 #include "record_index.h"
@@ -15,6 +17,22 @@ bool FramesItself(const std::string& record)
     const auto length = iso::DigitsAt(record, 0, 5);
     return length && *length == record.size() && IsRecordStart(record, 0) &&
            record.find(iso::kRecordTerminator) + 1 == record.size();
+}
+
+// The record built again from its fields. A damaged entry map may be too small for the record
+// (two-digit lengths, say); the standard one is used then, as any reader expects.
+std::optional<std::string> Rebuilt(const std::string& bytes, int index)
+{
+    IsoRecord record = ParseRecord(bytes, index, 0);
+    BuildResult built = BuildRecord(record);
+    if (built.error && record.leader.size() >= iso::kLeaderLength) {
+        record.leader.replace(20, 4, "4500");
+        built = BuildRecord(record);
+    }
+    if (built.error || !FramesItself(built.bytes)) {
+        return std::nullopt;
+    }
+    return std::move(built.bytes);
 }
 
 }  // namespace
@@ -42,9 +60,8 @@ std::size_t RebuildMisframedRecords(std::vector<std::string>& records)
         if (FramesItself(records[i])) {
             continue;
         }
-        BuildResult built = BuildRecord(ParseRecord(records[i], static_cast<int>(i), 0));
-        if (!built.error && FramesItself(built.bytes)) {
-            records[i] = std::move(built.bytes);
+        if (std::optional<std::string> bytes = Rebuilt(records[i], static_cast<int>(i))) {
+            records[i] = std::move(*bytes);
             ++rebuilt;
         }
     }

@@ -73,7 +73,8 @@ TEST_P(FuzzerFinding, RecordsAreRebuiltAtOpenSoThatAnyMarkReadsBackAsWritten)
 }
 
 INSTANTIATE_TEST_SUITE_P(RoundTrip, FuzzerFinding,
-                         ::testing::Values("reframed_after_marks.iso", "fragment_shorter_than_a_leader.iso"),
+                         ::testing::Values("reframed_after_marks.iso", "fragment_shorter_than_a_leader.iso",
+                                           "entry_map_too_small_for_the_record.iso"),
                          [](const auto& found) { return found.param.substr(0, found.param.find('.')); });
 
 }  // namespace
