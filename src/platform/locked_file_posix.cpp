@@ -13,28 +13,14 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "platform/posix_write.h"
 #include "platform/locked_file.h"
 
 namespace luma {
 namespace {
 
-std::string ErrnoText(const std::string& what)
-{
-    return what + ": " + std::strerror(errno);
-}
-
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
+using posix::ErrnoText;
+using posix::WriteAll;
 
 // The temporary folder is shared with every user: a file someone else put there is not ours to
 // take, whatever it says.
