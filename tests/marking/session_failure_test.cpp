@@ -78,6 +78,10 @@ TEST_F(FailureTest, WorkingCopyThatCannotBeRewrittenLeavesEverythingAsItWas)
     m_session.OnMark();
     EXPECT_EQ(m_session.MarkedCount(), 2) << "with the folder back the same mark succeeds";
     ExpectConsistent(m_session);
+    // Every write showed the busy cursor, and no message came up beneath it.
+    EXPECT_GE(m_host.busySpells, 4);  // the first working copy, two failed writes, one good one
+    EXPECT_EQ(m_host.busyDepth, 0);
+    EXPECT_FALSE(m_host.messageWhileBusy);
 }
 
 TEST_F(FailureTest, RewriteCutShortKeepsTheLastGoodWorkingCopy)

@@ -35,6 +35,10 @@ public:
     int hotkeysArmed = 0;
     int placementsStored = 0;
     bool ended = false;
+    // Busy-cursor spells, how deep they are now, and whether a message came up under one.
+    int busySpells = 0;
+    int busyDepth = 0;
+    bool messageWhileBusy = false;
 
     std::optional<std::string> AskOpenPath(const std::string& name) override
     {
@@ -46,7 +50,16 @@ public:
     }
     bool AskYesNo(const std::string& text) override { return Next(yesNo, text, false); }
     Reply AskYesNoCancel(const std::string& text) override { return Next(yesNoCancel, text, Reply::Cancel); }
-    void ShowMessage(const std::string& text) override { shown.push_back(text); }
+    void ShowMessage(const std::string& text) override
+    {
+        messageWhileBusy = messageWhileBusy || busyDepth > 0;
+        shown.push_back(text);
+    }
+    void ShowBusy(bool busy) override
+    {
+        busySpells += busy ? 1 : 0;
+        busyDepth += busy ? 1 : -1;
+    }
     void ReportError(const std::string& text) override { errors.push_back(text); }
     void ShowViewText(const std::string& text) override { view = text; }
     void ShowStatusText(const std::string& text) override { status = text; }
