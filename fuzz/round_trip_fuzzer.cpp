@@ -122,7 +122,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Every other record is marked, so unchanged records sit between changed ones.
         buffers.push_back(r % 2 == 0 ? MarkAndCheck(store, r) : store.GetIsoBuffer());
     }
-    // The working copy, read by a fresh store as after a crash, gives the same records.
+    // The working copy, read by a fresh store as after a crash, gives the same records: always
+    // for a cleanly framed file, and for a damaged one once every record frames itself (a
+    // record kept as it came, for a terminator inside its data, may read back otherwise).
+    if (!file.FileProblems().empty() &&
+        !std::all_of(list.begin(), list.end(), [](const std::string& r) { return luma::FramesItself(r); })) {
+        return 0;
+    }
     luma::BISO reread;
     if (reread.OpenBytes(Join(buffers), "working copy", store.GetCharset()) != 0 ||
         reread.GetRecordCount() != static_cast<int>(buffers.size())) {

@@ -10,15 +10,6 @@
 namespace luma {
 namespace {
 
-// Framed the way a reader recognises a record anywhere in a file: a well-formed start, a
-// length equal to its size, and one record terminator, at its end.
-bool FramesItself(const std::string& record)
-{
-    const auto length = iso::DigitsAt(record, 0, 5);
-    return length && *length == record.size() && IsRecordStart(record, 0) &&
-           record.find(iso::kRecordTerminator) + 1 == record.size();
-}
-
 // The record built again from its fields. A damaged entry map may be too small for the record
 // (two-digit lengths, say); the standard one is used then, as any reader expects.
 std::optional<std::string> Rebuilt(const std::string& bytes, int index)
@@ -36,6 +27,13 @@ std::optional<std::string> Rebuilt(const std::string& bytes, int index)
 }
 
 }  // namespace
+
+bool FramesItself(const std::string& record)
+{
+    const auto length = iso::DigitsAt(record, 0, 5);
+    return length && *length == record.size() && IsRecordStart(record, 0) &&
+           record.find(iso::kRecordTerminator) + 1 == record.size();
+}
 
 bool ReadsBackAsWritten(const std::vector<std::string>& records)
 {

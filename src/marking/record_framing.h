@@ -9,14 +9,19 @@
 
 namespace luma {
 
+// Whether a record is taken as itself wherever it stands in a file: a well-formed start whose
+// length is its size, and its only record terminator at its end (a terminator inside, followed
+// by something like a record start, would end it there).
+bool FramesItself(const std::string& record);
+
 // Whether the records, joined, read back as the same records.
 bool ReadsBackAsWritten(const std::vector<std::string>& records);
 
-// Rebuilds the records whose own bytes do not frame them (a well-formed leader whose length is
-// their size, one record terminator, at the end) from their fields, as a changed record is built; their fields
-// stay as read. Whether such a record reads back as itself depends on its neighbours, and a
-// mark changes a neighbour: once every record frames itself, any list of them reads back as
-// written. A record the format cannot hold is kept as it came. Gives how many it rebuilt.
+// Rebuilds the records that do not frame themselves from their fields, as a changed record is
+// built; their fields stay as read. Whether such a record reads back as itself depends on its
+// neighbours, and a mark changes a neighbour: once every record frames itself, any list of
+// them reads back as written. A record the format cannot hold, or whose field data holds a record terminator, is
+// kept as it came: its bytes are not given up for the sake of framing. Gives how many it rebuilt.
 std::size_t RebuildMisframedRecords(std::vector<std::string>& records);
 
 }  // namespace luma

