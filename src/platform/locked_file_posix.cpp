@@ -122,24 +122,4 @@ void LockedFile::Release()
     }
 }
 
-LockedFile::LockedFile(LockedFile&& other) noexcept
-    : m_path(std::move(other.m_path)), m_handle(std::exchange(other.m_handle, kNoHandle))
-{
-}
-
-LockedFile& LockedFile::operator=(LockedFile&& other) noexcept
-{
-    if (this != &other) {
-        Release();
-        m_path = std::move(other.m_path);
-        m_handle = std::exchange(other.m_handle, kNoHandle);
-    }
-    return *this;
-}
-
-LockedFile::~LockedFile()
-{
-    Release();
-}
-
 }  // namespace luma
