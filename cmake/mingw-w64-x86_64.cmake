@@ -14,7 +14,19 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(LUMA_BUILD_GUI OFF CACHE BOOL "" FORCE)
+
+# The window needs a static Qt built for MinGW-w64 (tools/build-qt-windows.sh prints its
+# prefix); its tools (moc, rcc, uic) are the host's, from Debian's qt6-base-dev-tools.
+# Without one, only the core and luma-cli are built.
+set(LUMA_QT_WINDOWS "" CACHE PATH "Static Qt for MinGW-w64 from tools/build-qt-windows.sh")
+if(LUMA_QT_WINDOWS)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${LUMA_QT_WINDOWS})
+  set(QT_HOST_PATH /usr CACHE PATH "")
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake CACHE PATH "")
+  set(LUMA_BUILD_GUI ON CACHE BOOL "" FORCE)
+else()
+  set(LUMA_BUILD_GUI OFF CACHE BOOL "" FORCE)
+endif()
 
 find_program(LUMA_WINE wine)
 if(LUMA_WINE)

@@ -1,18 +1,22 @@
 #!/bin/sh
 # Builds the core, luma-cli.exe and the core tests for Windows with MinGW-w64 and runs them with
 # ctest under Wine, in a Wine prefix of their own that is removed afterwards; then the registry
-# and Win32 tests once more in code page 1251, as on a Russian Windows.
+# and Win32 tests once more in code page 1251, as on a Russian Windows. Given a static Qt for
+# Windows (tools/build-qt-windows.sh), also luma.exe, its installer and the widget tests, and
+# the real-window test of the installed program under Wine and Xvfb.
 #
-#   tools/run-windows-tests.sh [LINUX_LUMA_CLI]
+#   tools/run-windows-tests.sh [LINUX_LUMA_CLI [QT_PREFIX]]
 #
-# With the path of a Linux luma-cli, luma-cli.exe's output is compared with it.
+# With the path of a Linux luma-cli, luma-cli.exe's output and luma.exe's results files are
+# compared with it.
 set -eu
 cd "$(dirname "$0")/.."
 host_cli=${1:-}
+qt_prefix=${2:-}
 build=build/windows
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DLUMA_WERROR=ON -DLUMA_HOST_CLI="$host_cli"
+    -DLUMA_WERROR=ON -DLUMA_HOST_CLI="$host_cli" -DLUMA_QT_WINDOWS="$qt_prefix"
 cmake --build "$build" -j "$(nproc)"
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/luma-wine.XXXXXX")

@@ -19,9 +19,13 @@ namespace luma::app {
 int CLUMAApp::InitInstance()
 {
     // The interface is Russian, so are the buttons of Qt's own message boxes and file dialogs,
-    // the update question's among them.
+    // the update question's among them: from the executable where it carries Qt's texts (the
+    // static Windows build), else from the system's Qt.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+    const QLocale russian(QLocale::Russian);
+    if (qtTexts.load(russian, QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QStringLiteral(":/translations")) ||
+        qtTexts.load(russian, QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(&qtTexts);
     }

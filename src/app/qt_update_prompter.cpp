@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "ui/main/ignore_escape.h"
+#include "ui/common/ignore_escape.h"
 
 namespace luma::app {
 bool QtUpdatePrompter::AskYesNo(const QString& title, const QString& text)

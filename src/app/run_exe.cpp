@@ -1,9 +1,10 @@
 #include "run_exe.h"
 
-#include <QEventLoop>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
+
+#include "platform/process.h"
 
 namespace luma::app {
 
@@ -15,23 +16,7 @@ std::optional<int> BRunExe(const QString& path)
         return std::nullopt;
     }
 #endif
-    QProcess process;
-    process.setProgram(program);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start();
-    if (!process.waitForStarted(-1)) {
-        return std::nullopt;
-    }
-    if (process.state() != QProcess::NotRunning) {
-        QEventLoop loop;
-        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    if (process.exitStatus() != QProcess::NormalExit) {
-        return std::nullopt;
-    }
-    return process.exitCode();
+    return RunProgram(program.toStdString(), [] { QCoreApplication::processEvents(); });
 }
 
 }  // namespace luma::app

@@ -1,6 +1,8 @@
 #pragma once
 // What a program needs to know about its own process.
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,5 +24,12 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv);
 // program's output is the same bytes on every platform. On Windows this switches both streams
 // to binary mode (no "\r\n") and the console to UTF-8; elsewhere it does nothing.
 void UseUtf8StandardStreams();
+
+// Runs the program file at `path` (UTF-8) itself: no shell, no search of PATH, no arguments,
+// standard input from the null device. Waits for its end, calling `whileWaiting` about every
+// 20 ms meanwhile (windows stay responsive). On Windows a program that asks for administrator
+// rights, as an installer does, gets the system's elevation prompt. The exit code; nothing
+// when it could not be started or did not end normally.
+std::optional<int> RunProgram(const std::string& path, const std::function<void()>& whileWaiting);
 
 }  // namespace luma

@@ -59,4 +59,31 @@ void UseUtf8StandardStreams()
     ::SetConsoleOutputCP(CP_UTF8);
 }
 
+// ShellExecuteEx rather than CreateProcess: CreateProcess refuses a program whose manifest asks
+// for administrator rights (ERROR_ELEVATION_REQUIRED), where ShellExecuteEx shows the elevation
+// prompt. An absolute path to an .exe runs that file and nothing else.
+std::optional<int> RunProgram(const std::string& path, const std::function<void()>& whileWaiting)
+{
+    const std::wstring file = std::filesystem::absolute(PathFromUtf8(path)).wstring();
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!::ShellExecuteExW(&info) || info.hProcess == nullptr) {
+        return std::nullopt;
+    }
+    while (::WaitForSingleObject(info.hProcess, 20) == WAIT_TIMEOUT) {
+        whileWaiting();
+    }
+    DWORD exitCode = 0;
+    const bool known = ::GetExitCodeProcess(info.hProcess, &exitCode) != 0;
+    ::CloseHandle(info.hProcess);
+    if (!known) {
+        return std::nullopt;
+    }
+    return static_cast<int>(exitCode);
+}
+
 }  // namespace luma

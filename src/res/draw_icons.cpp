@@ -1,8 +1,9 @@
-// Writes LUMA's pictures as the PNG files the resource file lists.
+// Writes LUMA's pictures as the PNG files the resource file lists, and the program's .ico file.
 //
 //   luma-draw-icons FOLDER      (src/res/icons to renew the committed files)
 
 #include <QDir>
+#include <QFile>
 #include <QString>
 #include <cstdio>
 
@@ -21,6 +22,12 @@ int main(int argc, char** argv)
                          qPrintable(folder.filePath(picture.fileName)));
             return 1;
         }
+    }
+    QFile icon(folder.filePath(QString::fromLatin1(luma::art::kIconFileName)));
+    const QByteArray iconFile = luma::art::AppIconFile();
+    if (!icon.open(QIODevice::WriteOnly) || icon.write(iconFile) != iconFile.size()) {
+        std::fprintf(stderr, "luma-draw-icons: cannot write %s\n", qPrintable(icon.fileName()));
+        return 1;
     }
     return 0;
 }

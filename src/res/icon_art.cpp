@@ -1,10 +1,12 @@
 #include "icon_art.h"
 
+#include <QBuffer>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QTransform>
+#include <array>
 
 namespace luma::art {
 namespace {
@@ -169,6 +171,52 @@ std::vector<Picture> AllPictures()
         {QStringLiteral("luma32.png"), AppIcon(32)},
         {QStringLiteral("luma48.png"), AppIcon(48)},
     };
+}
+
+namespace {
+
+void AppendLittleEndian(QByteArray& bytes, quint32 value, int size)
+{
+    for (int i = 0; i < size; ++i) {
+        bytes.append(static_cast<char>((value >> (8 * i)) & 0xFFu));
+    }
+}
+
+QByteArray PngOf(const QImage& image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+}  // namespace
+
+QByteArray AppIconFile()
+{
+    constexpr std::array<int, 3> kSizes{16, 32, 48};
+    constexpr quint32 kHeaderSize = 6;
+    constexpr quint32 kEntrySize = 16;
+    QByteArray header;
+    AppendLittleEndian(header, 0, 2);  // reserved
+    AppendLittleEndian(header, 1, 2);  // an icon, not a cursor
+    AppendLittleEndian(header, static_cast<quint32>(kSizes.size()), 2);
+    QByteArray images;
+    const quint32 firstImage = kHeaderSize + kEntrySize * static_cast<quint32>(kSizes.size());
+    for (const int size : kSizes) {
+        const QByteArray png = PngOf(AppIcon(size));
+        AppendLittleEndian(header, static_cast<quint32>(size), 1);  // width
+        AppendLittleEndian(header, static_cast<quint32>(size), 1);  // height
+        AppendLittleEndian(header, 0, 1);                           // no palette
+        AppendLittleEndian(header, 0, 1);                           // reserved
+        AppendLittleEndian(header, 1, 2);                           // colour planes
+        AppendLittleEndian(header, 32, 2);                          // bits per pixel
+        AppendLittleEndian(header, static_cast<quint32>(png.size()), 4);
+        AppendLittleEndian(header, firstImage + static_cast<quint32>(images.size()), 4);
+        images += png;
+    }
+    return header + images;
 }
 
 }  // namespace luma::art

@@ -1,8 +1,10 @@
 #pragma once
 // LUMA's own pictures, drawn in code so that they can be redrawn at any time: the record
 // buttons' icons, the modified indicator's two bitmaps and the application icon.
-// luma-draw-icons writes them as the PNG files the resource file lists.
+// luma-draw-icons writes them as the PNG files the resource file lists, and the application
+// icon as the .ico file the Windows executable carries.
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <vector>
@@ -26,5 +28,10 @@ QImage SavedImage();     // 145: plain light grey, 23 x 23
 QImage AppIcon(int size);  // 128: at 16, 32 and 48 pixels
 
 std::vector<Picture> AllPictures();
+
+// The application icon at every size as an .ico file, each size a PNG image (which Windows
+// reads since Vista), for the Windows executable's resources.
+inline constexpr const char* kIconFileName = "luma.ico";
+QByteArray AppIconFile();
 
 }  // namespace luma::art

@@ -8,11 +8,11 @@
 #include <QTimer>
 
 #include "dialog_fixture.h"
-#include "marking/hotkey_code.h"
+#include "keys/hotkey_code.h"
 #include "marking/marking_texts.h"
 #include "res/resources.h"
 #include "ui/main/hotkey_filter.h"
-#include "ui/main/key_event_code.h"
+#include "keys/qt/key_event_code.h"
 #include "ui/settings/hot_dlg.h"
 #include "ui/settings/hotkey_edit.h"
 

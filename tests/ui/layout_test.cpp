@@ -4,7 +4,7 @@
 
 #include "dialog_fixture.h"
 #include "res/resources.h"
-#include "ui/main/dialog_units.h"
+#include "ui/common/dialog_units.h"
 #include "ui/main/main_layout.h"
 
 class LayoutTest : public QObject {

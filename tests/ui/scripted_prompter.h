@@ -8,7 +8,7 @@
 #include <functional>
 #include <utility>
 
-#include "ui/main/prompter.h"
+#include "ui/common/prompter.h"
 #include "ui/settings/tun_dlg.h"
 
 namespace luma::test {

@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "dialog_fixture.h"
-#include "marking/hotkey_code.h"
+#include "keys/hotkey_code.h"
 #include "res/resources.h"
 #include "ui/settings/file_dlg.h"
 #include "ui/settings/fp_dlg.h"

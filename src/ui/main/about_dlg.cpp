@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "dialog_units.h"
+#include "ui/common/dialog_units.h"
 #include "res/resources.h"
 
 namespace luma::ui {

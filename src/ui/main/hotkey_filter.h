@@ -10,8 +10,8 @@ class QKeyEvent;
 #include <functional>
 #include <optional>
 
-#include "key_event_code.h"
-#include "marking/hotkey_code.h"
+#include "keys/qt/key_event_code.h"
+#include "keys/hotkey_code.h"
 
 namespace luma::ui {
 

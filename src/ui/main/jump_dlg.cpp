@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "dialog_units.h"
+#include "ui/common/dialog_units.h"
 
 namespace luma::ui {
 

@@ -13,11 +13,11 @@
 #include <climits>
 #include <utility>
 
-#include "dialog_units.h"
+#include "ui/common/dialog_units.h"
 #include "hotkey_filter.h"
 #include "main_layout.h"
 #include "marking/iso_record.h"
-#include "prompter.h"
+#include "ui/common/prompter.h"
 #include "res/resources.h"
 #include "ui/settings/tun_dlg.h"
 #include "view_font.h"

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "luma_dlg.h"
-#include "prompter.h"
+#include "ui/common/prompter.h"
 #include "res/resources.h"
 #include "window_geometry.h"
 

@@ -8,7 +8,7 @@
 #include <QMessageBox>
 
 #include "about_dlg.h"
-#include "ignore_escape.h"
+#include "ui/common/ignore_escape.h"
 #include "jump_dlg.h"
 #include "ui/settings/tun_dlg.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The modal windows of the running program.
 
-#include "prompter.h"
+#include "ui/common/prompter.h"
 
 namespace luma::ui {
 

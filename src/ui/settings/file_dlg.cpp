@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "settings_target.h"
-#include "ui/main/prompter.h"
+#include "ui/common/prompter.h"
 
 namespace luma::ui {
 

@@ -4,7 +4,7 @@
 // settings dialog fills it and reads it back at OK.
 
 #include "settings_page.h"
-#include "ui/main/key_event_code.h"
+#include "keys/qt/key_event_code.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "marking/hotkey_code.h"
+#include "keys/hotkey_code.h"
 
 namespace luma::ui {
 

@@ -6,7 +6,7 @@
 
 #include <QLineEdit>
 
-#include "ui/main/key_event_code.h"
+#include "keys/qt/key_event_code.h"
 
 namespace luma::ui {
 

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "ui/main/dialog_units.h"
+#include "ui/common/dialog_units.h"
 
 namespace luma::ui {
 

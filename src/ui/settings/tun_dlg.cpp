@@ -10,7 +10,7 @@
 #include "hot_dlg.h"
 #include "hotkey_edit.h"
 #include "settings_target.h"
-#include "ui/main/dialog_units.h"
+#include "ui/common/dialog_units.h"
 
 namespace luma::ui {
 

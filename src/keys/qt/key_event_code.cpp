@@ -3,8 +3,8 @@
 #include <QGuiApplication>
 #include <optional>
 
-#include "marking/hotkey_code.h"
-#include "marking/virtual_keys.h"
+#include "keys/hotkey_code.h"
+#include "keys/virtual_keys.h"
 
 namespace luma::ui {
 namespace {

@@ -1,0 +1,200 @@
+#!/bin/sh
+# luma.exe as a Windows operator meets it, under Wine in a real X window (run under xvfb-run),
+# in a fresh Wine prefix with a Russian locale (ANSI code page 1251):
+#   1. the installer installs silently (/S): the programs, the Start-menu shortcut, the entry in
+#      Add/Remove Programs;
+#   2. luma.exe opens a Cyrillic-named file given on its command line; the mark hotkey set in
+#      the registry profile marks records 1 and 2; Esc, Yes and a typed path save a results file
+#      that equals what the Linux luma-cli writes for the same marks; the settings and MAIN\POS
+#      are in the registry afterwards, POS as REG_BINARY;
+#   3. the update check finds a newer installer on a local HTTP server, downloads and runs it;
+#   4. the uninstaller removes what was installed.
+# Screenshots of each step are kept. Exit 77 (skipped) when a tool is missing.
+#
+#   luma_exe_real_window_test.sh SETUP_EXE NEWER_SETUP_EXE NEWER_VERSION LINUX_LUMA_CLI SAMPLE SHOTS
+set -u
+setup=$1 newer_setup=$2 newer_version=$3 cli=$4 sample=$5 shots=$6
+
+for tool in wine wineserver xdotool import localedef python3; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
+done
+[ -x "$cli" ] || { echo "skipped: no Linux luma-cli to compare with"; exit 77; }
+
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d "${TMPDIR:-/tmp}/luma-exe-test.XXXXXX")
+# A Wine prefix of the test's own, whatever prefix the caller uses.
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+luma_pid="" server_pid=""
+cleanup() {
+    [ -n "$luma_pid" ] && kill "$luma_pid" 2>/dev/null
+    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$shots"
+rm -f "$shots"/*.png
+
+fail() {
+    echo "FAIL: $*"
+    import -window root "$shots/failed.png" 2>/dev/null
+    [ -f "$work/luma.log" ] && cat "$work/luma.log"
+    exit 1
+}
+
+# Polls a shell condition for up to $2 seconds.
+wait_for() {
+    tries=$(($2 * 10))
+    while ! eval "$1"; do
+        tries=$((tries - 1))
+        [ $tries -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
+# The newest visible window whose name matches, given the keyboard. (There is no window
+# manager: Wine's windows take the focus directly.)
+focus_window() {
+    wait_for "[ -n \"\$(xdotool search --onlyvisible --name '$1' 2>/dev/null)\" ]" "${2:-60}" ||
+        fail "no window named $1"
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "$1" | sort -n | tail -n 1)"
+}
+
+# Wine's native file dialog has no name of its own: the visible window of luma.exe without one.
+nameless_window() {
+    for candidate in $(xdotool search --onlyvisible --class '^luma\.exe$' 2>/dev/null); do
+        [ -z "$(xdotool getwindowname "$candidate")" ] && echo "$candidate" && return
+    done
+}
+
+gone() {
+    wait_for "[ -z \"\$(xdotool search --onlyvisible --name '$1' 2>/dev/null)\" ]" "${2:-30}"
+}
+
+# A Russian Windows: the locale gives Wine its ANSI code page and the language of its dialogs.
+mkdir -p "$work/locale"
+localedef -i ru_RU -f UTF-8 "$work/locale/ru_RU.UTF-8" 2>/dev/null ||
+    { echo "skipped: cannot build the ru_RU.UTF-8 locale"; exit 77; }
+export LOCPATH="$work/locale" LC_ALL=ru_RU.UTF-8
+unset QT_QPA_PLATFORM
+wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+
+reg_query() {
+    wine reg query "$@" 2>/dev/null | tr -d '\r'
+}
+
+# 1. Silent install.
+wine "$(winepath -w "$setup")" /S >/dev/null 2>&1 || fail "the installer ended with status $?"
+program_dir="$WINEPREFIX/drive_c/Program Files/LUMA"
+for file in luma.exe luma-cli.exe uninstall.exe; do
+    [ -f "$program_dir/$file" ] || fail "the installer put no $file into Program Files"
+done
+[ -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/LUMA.lnk" ] ||
+    fail "no Start-menu shortcut"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\LUMA'
+reg_query "$uninstall_key" /v UninstallString | grep -q 'uninstall.exe' ||
+    fail "no entry in Add/Remove Programs"
+
+# 2. The operator's profile: F2 marks (and steps on); the label; the results folder.
+label_text='##$aОтобрано в Windows'
+profile='HKCU\Software\LUMA\luma'
+mkdir -p "$work/results" "$work/source"
+source_file="$work/source/Каталог.iso"
+cp "$sample" "$source_file"
+wine reg add "$profile\\HOTDLG" /v HOTSET /t REG_DWORD /d 113 /f >/dev/null 2>&1
+wine reg add "$profile\\HOTDLG" /v FIELDNAME /t REG_SZ /d 902 /f >/dev/null 2>&1
+wine reg add "$profile\\HOTDLG" /v FIELDTEXT /t REG_SZ /d "$label_text" /f >/dev/null 2>&1
+wine reg add "$profile\\SFILEDLG" /v RESULTDIR /t REG_SZ /d "$(winepath -w "$work/results")\\" /f >/dev/null 2>&1
+
+luma_exe="C:\\Program Files\\LUMA\\luma.exe"
+wine "$luma_exe" "$(winepath -w "$source_file")" >"$work/luma.log" 2>&1 &
+luma_pid=$!
+focus_window '^LUMA$' 120
+import -window root "$shots/1-opened.png"
+
+temp_dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Temp"
+# The most labels any file in the temporary folder holds: the working copy's.
+working_marks() {
+    best=0
+    for f in "$temp_dir"/*; do
+        [ -f "$f" ] || continue
+        n=$("$cli" count "$f" --label 902 "$label_text" 2>/dev/null | sed -n 's/^marked: //p')
+        [ -n "$n" ] && [ "$n" -gt "$best" ] && best=$n
+    done
+    echo "$best"
+}
+base_marks=$("$cli" count "$sample" --label 902 "$label_text" | sed -n 's/^marked: //p')
+xdotool key F2
+wait_for "[ \$(working_marks) -ge $((base_marks + 1)) ]" 30 || fail "F2 marked nothing"
+xdotool key F2
+wait_for "[ \$(working_marks) -ge $((base_marks + 2)) ]" 30 || fail "the second F2 marked nothing"
+import -window root "$shots/2-marked.png"
+
+# Esc, then Yes to "Сохранить?" (the box is named after the program), then a typed path.
+xdotool key Escape
+focus_window '^luma$' 30
+import -window root "$shots/3-save-question.png"
+xdotool key Return
+wait_for '[ -n "$(nameless_window)" ]' 30 || fail "no save dialog"
+xdotool windowfocus --sync "$(nameless_window)"
+import -window root "$shots/4-save-dialog.png"
+# The name box holds the suggested name: replaced whole by the typed path.
+results_file="$work/results/typed.iso"
+xdotool key End shift+Home
+xdotool type --delay 40 "$(winepath -w "$results_file")"
+xdotool key Return
+wait "$luma_pid"
+status=$?
+luma_pid=""
+[ "$status" -eq 0 ] || fail "luma.exe ended with status $status"
+[ -f "$results_file" ] || fail "no results file at the typed path"
+
+"$cli" mark "$sample" --label 902 "$label_text" --records 1,2 --output "$work/linux.iso" >/dev/null ||
+    fail "luma-cli mark failed"
+cmp "$results_file" "$work/linux.iso" || fail "the results file differs from luma-cli's"
+
+reg_query "$profile\\MAIN" /v POS | grep -q 'REG_BINARY' || fail "no MAIN\\POS as REG_BINARY"
+reg_query "$profile\\HOTDLG" /v HOTSET | grep -qi '0x71' || fail "HOTSET changed"
+
+# 3. The update check: a newer installer on a local HTTP server is downloaded and run.
+mkdir -p "$work/server/update"
+cp "$newer_setup" "$work/server/update/luma-$newer_version.exe"
+python3 "$here/serve_folder.py" "$work/server" >"$work/port" 2>"$work/server.log" &
+server_pid=$!
+wait_for "[ -s '$work/port' ]" 20 || fail "the update server did not start"
+LUMA_UPDATE_SERVER="http://127.0.0.1:$(cat "$work/port")" wine "$luma_exe" >"$work/luma.log" 2>&1 &
+luma_pid=$!
+focus_window 'Новая версия LUMA' 60
+import -window root "$shots/5-update-question.png"
+xdotool key Return
+# The installer's own window: install into the folder it proposes.
+focus_window "LUMA $newer_version" 120
+import -window root "$shots/6-installer.png"
+xdotool key Return
+wait_for "reg_query '$uninstall_key' /v DisplayVersion | grep -q '$newer_version'" 120 ||
+    fail "the downloaded installer did not install"
+grep -q "GET /update/luma-$newer_version.exe" "$work/server.log" || fail "no download in the server log"
+# The installer closed the running copy; its last page ends it. The server goes first, so that
+# the LUMA it starts (which still calls itself the older version) is not offered it again.
+wait "$luma_pid"
+luma_pid=""
+kill "$server_pid" 2>/dev/null
+server_pid=""
+focus_window "LUMA $newer_version" 30
+import -window root "$shots/7-installer-done.png"
+xdotool key Return
+gone "LUMA $newer_version" 30 || fail "the installer did not end"
+# Its last page starts the new LUMA: Esc ends it.
+focus_window '^LUMA$' 60
+xdotool key Escape
+gone '^LUMA$' 30 || fail "LUMA did not end after the update"
+
+# 4. Uninstall.
+wine "C:\\Program Files\\LUMA\\uninstall.exe" /S >/dev/null 2>&1
+wait_for "[ ! -e '$program_dir/luma.exe' ] && [ ! -e '$program_dir/uninstall.exe' ]" 60 ||
+    fail "the uninstaller left the programs"
+wait_for "! wine reg query '$uninstall_key' >/dev/null 2>&1" 30 || fail "the Add/Remove Programs entry stays"
+[ ! -e "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/LUMA.lnk" ] ||
+    fail "the Start-menu shortcut stays"
+echo "ok: screenshots in $shots"
