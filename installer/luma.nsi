@@ -4,12 +4,13 @@
 ;
 ;   makensis -DVERSION=1.2.3.4 -DLUMA_EXE=... -DLUMA_CLI_EXE=... -DICON=... -DOUTFILE=... luma.nsi
 
-Unicode true
+; A 64-bit installer for the 64-bit program: it runs where luma.exe runs, and Program Files and
+; the registry are the native ones without redirection.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\LUMA"
 
@@ -35,10 +36,6 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "LUMA"
 !insertmacro MUI_LANGUAGE "Russian"
 
 Function .onInit
-    ${IfNot} ${RunningX64}
-        MessageBox MB_ICONSTOP|MB_OK "LUMA работает только в 64-разрядной Windows." /SD IDOK
-        Abort
-    ${EndIf}
     SetRegView 64
 FunctionEnd
 

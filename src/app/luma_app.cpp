@@ -2,8 +2,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
 #include <QTranslator>
 
@@ -11,6 +9,7 @@
 #include "settings/qt/ini_profile.h"
 #include "ui/main/luma_dlg.h"
 #include "ui/main/qt_prompter.h"
+#include "qt_texts.h"
 #include "update_check.h"
 #include "update_location.h"
 
@@ -18,17 +17,9 @@ namespace luma::app {
 
 int CLUMAApp::InitInstance()
 {
-    // The interface is Russian, so are the buttons of Qt's own message boxes and file dialogs,
-    // the update question's among them: from the executable where it carries Qt's texts (the
-    // static Windows build), else from the system's Qt.
+    // The update question's buttons are Qt's, so its texts come first.
     QTranslator qtTexts;
-    const QLocale russian(QLocale::Russian);
-    if (qtTexts.load(russian, QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QStringLiteral(":/translations")) ||
-        qtTexts.load(russian, QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(&qtTexts);
-    }
+    InstallRussianQtTexts(qtTexts);
 
     CheckForUpdate(ConfiguredUpdateServer(), m_updatePrompter);
 

@@ -113,7 +113,8 @@ luma_pid=$!
 focus_window '^LUMA$' 120
 import -window root "$shots/1-opened.png"
 
-temp_dir="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Temp"
+temp_dir=$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')")
+[ -d "$temp_dir" ] || fail "no temporary folder: $temp_dir"
 # The most labels any file in the temporary folder holds: the working copy's.
 working_marks() {
     best=0
