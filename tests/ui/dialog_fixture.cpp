@@ -5,12 +5,15 @@
 
 namespace luma::test {
 
-DialogFixture::DialogFixture() : m_previousTmpDir(qgetenv("TMPDIR"))
+DialogFixture::DialogFixture()
 {
     QDir(m_folder.path()).mkpath(QStringLiteral("results"));
     QDir(m_folder.path()).mkpath(QStringLiteral("tmp"));
     QFile::copy(QStringLiteral(LUMA_SAMPLE), SamplePath());
-    qputenv("TMPDIR", m_folder.filePath(QStringLiteral("tmp")).toLocal8Bit());
+    for (const char* name : {"TMPDIR", "TMP", "TEMP"}) {
+        m_previousTempVariables.emplace_back(name, qgetenv(name));
+        qputenv(name, QDir::toNativeSeparators(TempFolder()).toLocal8Bit());
+    }
     profile.PutString("HOTDLG", "FIELDNAME", "901");
     profile.PutString("HOTDLG", "FIELDTEXT", "##$aОтобрано");
     profile.PutString("SFILEDLG", "RESULTDIR", ResultsFolder().toStdString());
@@ -19,7 +22,9 @@ DialogFixture::DialogFixture() : m_previousTmpDir(qgetenv("TMPDIR"))
 DialogFixture::~DialogFixture()
 {
     m_dialog.reset();
-    qputenv("TMPDIR", m_previousTmpDir);
+    for (const auto& [name, value] : m_previousTempVariables) {
+        qputenv(name, value);
+    }
 }
 
 ui::CLUMADlg& DialogFixture::Dialog()

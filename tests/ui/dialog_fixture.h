@@ -9,8 +9,12 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "scripted_prompter.h"
+#include "platform/file_ops.h"
 #include "settings/memory_profile.h"
 #include "ui/main/luma_dlg.h"
 
@@ -29,6 +33,8 @@ public:
 
     QString SamplePath() const { return m_folder.filePath(QStringLiteral("sample.iso")); }
     QString ResultsFolder() const { return m_folder.filePath(QStringLiteral("results")); }
+    // `folder` as the settings store it: with the platform's separator at its end.
+    static std::string StoredFolder(const std::string& folder) { return folder + kFolderSeparator; }
     QStringList WorkingCopies() const;
     // The temporary folder the working copies go to.
     QString TempFolder() const { return m_folder.filePath(QStringLiteral("tmp")); }
@@ -45,7 +51,8 @@ public:
 
 private:
     QTemporaryDir m_folder;
-    QByteArray m_previousTmpDir;
+    // The variables that name the temporary folder, POSIX's and Windows', as they were.
+    std::vector<std::pair<const char*, QByteArray>> m_previousTempVariables;
     std::unique_ptr<ui::CLUMADlg> m_dialog;
 };
 

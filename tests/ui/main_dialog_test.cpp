@@ -112,7 +112,9 @@ private Q_SLOTS:
 
         f.prompter.savePaths.push_back(f.ResultsFolder() + QStringLiteral("/saved.iso"));
         f.Click("m_btnSave");
-        QCOMPARE(f.prompter.shown.last(), QStringLiteral("save: %1/sample.iso").arg(f.ResultsFolder()));
+        QCOMPARE(f.prompter.shown.last(),
+                 QString(QStringLiteral("save: ") + f.ResultsFolder() + QLatin1Char(luma::kFolderSeparator) +
+                         QStringLiteral("sample.iso")));
         QVERIFY(QFile::exists(f.ResultsFolder() + QStringLiteral("/saved.iso")));
         QVERIFY(f.IndicatorShows(luma::res::SavedBitmap()));
         QCOMPARE(f.Control<QLabel>("m_indicator")->size(), QSize(23, 23));

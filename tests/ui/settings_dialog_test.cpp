@@ -146,9 +146,10 @@ private Q_SLOTS:
             QCOMPARE(now.labelField, std::string("902"));
             QCOMPARE(now.labelText, std::string("##$aX"));
             QVERIFY(!now.advanceAfterMark);
-            QCOMPARE(now.sourceDir, std::string("/data/in/"));
+            QCOMPARE(now.sourceDir, DialogFixture::StoredFolder("/data/in"));
             QCOMPARE(f.profile.GetInt("HOTDLG", "HOTRESET"), std::optional<int>(0x0255));
-            QCOMPARE(f.profile.GetString("SFILEDLG", "SOURCEDIR"), std::optional<std::string>("/data/in/"));
+            QCOMPARE(f.profile.GetString("SFILEDLG", "SOURCEDIR"),
+                     std::optional<std::string>(DialogFixture::StoredFolder("/data/in")));
             QCOMPARE(f.profile.GetInt("SKFPDLG", "USEFILTER"), std::optional<int>(1));
             QCOMPARE(f.Dialog().Session().LabelField(), std::string("902"));
         } else {
@@ -294,8 +295,10 @@ private Q_SLOTS:
         QVERIFY(stored);
         QCOMPARE(stored->height, -21);
         QCOMPARE(stored->faceName, std::string("DejaVu Sans Mono"));
-        QCOMPARE(f.profile.GetString("SFILEDLG", "SOURCEDIR"), std::optional<std::string>("/srv/source/"));
-        QCOMPARE(f.profile.GetString("SFILEDLG", "RESULTDIR"), std::optional<std::string>(f.ResultsFolder().toStdString() + "/"));
+        QCOMPARE(f.profile.GetString("SFILEDLG", "SOURCEDIR"),
+                 std::optional<std::string>(DialogFixture::StoredFolder("/srv/source")));
+        QCOMPARE(f.profile.GetString("SFILEDLG", "RESULTDIR"),
+                 std::optional<std::string>(DialogFixture::StoredFolder(f.ResultsFolder().toStdString())));
         QVERIFY(f.prompter.shown.contains(QStringLiteral("folder: Целевая директория")));
     }
 };
