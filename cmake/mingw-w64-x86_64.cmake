@@ -14,6 +14,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")  # no symbols in what ships
 
 # The window needs a static Qt built for MinGW-w64 (tools/build-qt-windows.sh prints its
 # prefix); its tools (moc, rcc, uic) are the host's, from Debian's qt6-base-dev-tools.

@@ -15,8 +15,9 @@ host_cli=${1:-}
 qt_prefix=${2:-}
 build=build/windows
 
+# Release: the installer under test is the one that ships.
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DLUMA_WERROR=ON -DLUMA_HOST_CLI="$host_cli" -DLUMA_QT_WINDOWS="$qt_prefix"
+    -DCMAKE_BUILD_TYPE=Release -DLUMA_WERROR=ON -DLUMA_HOST_CLI="$host_cli" -DLUMA_QT_WINDOWS="$qt_prefix"
 cmake --build "$build" -j "$(nproc)"
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/luma-wine.XXXXXX")
