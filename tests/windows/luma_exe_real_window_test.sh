@@ -178,6 +178,7 @@ wait_for "reg_query '$uninstall_key' /v DisplayVersion | grep -q '$newer_version
 grep -q "GET /update/luma-$newer_version.exe" "$work/server.log" || fail "no download in the server log"
 # The installer closed the running copy; its last page ends it. The server goes first, so that
 # the LUMA it starts (which still calls itself the older version) is not offered it again.
+wait_for "! kill -0 $luma_pid 2>/dev/null" 60 || fail "the installer left LUMA running"
 wait "$luma_pid"
 luma_pid=""
 kill "$server_pid" 2>/dev/null
