@@ -43,7 +43,8 @@ qt_options="
 -DFEATURE_sql_sqlite=OFF
 "
 options_id=$(printf '%s' "$qt_options" | sha256sum | cut -c1-10)
-cache_root=${LUMA_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/luma}
+home=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}
+cache_root=${LUMA_QT_CACHE:-${XDG_CACHE_HOME:-$home/.cache}/luma}
 prefix="$cache_root/qt-$qt_version-mingw-w64-x86_64-static-$options_id"
 
 if [ -f "$prefix/.complete" ]; then
