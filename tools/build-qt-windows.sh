@@ -40,7 +40,6 @@ qt_options="
 -DFEATURE_icu=OFF
 -DFEATURE_jpeg=OFF
 -DFEATURE_gif=OFF
--DFEATURE_sql_sqlite=OFF
 "
 options_id=$(printf '%s' "$qt_options" | sha256sum | cut -c1-10)
 home=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}

@@ -1,6 +1,5 @@
 #include "luma_app.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTimer>
 #include <QTranslator>

@@ -45,12 +45,14 @@ std::optional<int> RunProgram(const std::string& path, const std::function<void(
     if (::posix_spawn_file_actions_init(&actions) != 0) {
         return std::nullopt;
     }
-    ::posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     std::string program = path;
     char* arguments[] = {program.data(), nullptr};
     pid_t child = 0;
     // posix_spawn, unlike the exec*p family, never hands a file without "#!" to a shell.
-    const int error = ::posix_spawn(&child, program.c_str(), &actions, nullptr, arguments, environ);
+    int error = ::posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (error == 0) {
+        error = ::posix_spawn(&child, program.c_str(), &actions, nullptr, arguments, environ);
+    }
     ::posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
         return std::nullopt;
