@@ -4,12 +4,13 @@
 #   1. the installer installs silently (/S): the programs, the Start-menu shortcut, the entry in
 #      Add/Remove Programs;
 #   2. luma.exe opens a Cyrillic-named file given on its command line; the mark hotkey set in
-#      the registry profile marks records 1 and 2; Esc, Yes and a typed path save a results file
-#      that equals what the Linux luma-cli writes for the same marks; the settings and MAIN\POS
-#      are in the registry afterwards, POS as REG_BINARY;
+#      the registry profile marks records 1 and 2; Esc, Yes and the proposed name in the results
+#      folder save a results file that equals what the Linux luma-cli writes for the same marks;
+#      the settings and MAIN\POS are in the registry afterwards, POS as REG_BINARY;
 #   3. the update check finds a newer installer on a local HTTP server, downloads and runs it;
 #   4. the uninstaller removes what was installed.
-# Screenshots of each step are kept. Exit 77 (skipped) when a tool is missing.
+# Screenshots of each step are kept. Exit 77 (skipped) when a tool is missing. Nothing is typed
+# as text (keys only) and every step waits, within a bound, for the state it needs.
 #
 #   luma_exe_real_window_test.sh SETUP_EXE NEWER_SETUP_EXE NEWER_VERSION LINUX_LUMA_CLI SAMPLE SHOTS
 set -u
@@ -62,10 +63,19 @@ focus_window() {
 }
 
 # Wine's native file dialog has no name of its own: the visible window of luma.exe without one.
+# A window that goes away while it is looked at (getwindowname fails) is not it.
 nameless_window() {
     for candidate in $(xdotool search --onlyvisible --class '^luma\.exe$' 2>/dev/null); do
-        [ -z "$(xdotool getwindowname "$candidate")" ] && echo "$candidate" && return
+        name=$(xdotool getwindowname "$candidate" 2>/dev/null) || continue
+        [ -z "$name" ] && echo "$candidate" && return
     done
+}
+
+# Waits up to $2 seconds for the process $1 to end; its status goes into $status.
+wait_end() {
+    wait_for "! kill -0 $1 2>/dev/null" "$2" || return 1
+    wait "$1"
+    status=$?
 }
 
 gone() {
@@ -78,14 +88,14 @@ localedef -i ru_RU -f UTF-8 "$work/locale/ru_RU.UTF-8" 2>/dev/null ||
     { echo "skipped: cannot build the ru_RU.UTF-8 locale"; exit 77; }
 export LOCPATH="$work/locale" LC_ALL=ru_RU.UTF-8
 unset QT_QPA_PLATFORM
-wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+timeout 300 wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
 
 reg_query() {
     wine reg query "$@" 2>/dev/null | tr -d '\r'
 }
 
 # 1. Silent install.
-wine "$(winepath -w "$setup")" /S >/dev/null 2>&1 || fail "the installer ended with status $?"
+timeout 300 wine "$(winepath -w "$setup")" /S >/dev/null 2>&1 || fail "the installer ended with status $?"
 program_dir="$WINEPREFIX/drive_c/Program Files/LUMA"
 for file in luma.exe luma-cli.exe uninstall.exe; do
     [ -f "$program_dir/$file" ] || fail "the installer put no $file into Program Files"
@@ -132,24 +142,31 @@ xdotool key F2
 wait_for "[ \$(working_marks) -ge $((base_marks + 2)) ]" 30 || fail "the second F2 marked nothing"
 import -window root "$shots/2-marked.png"
 
-# Esc, then Yes to "Сохранить?" (the box is named after the program), then a typed path.
-xdotool key Escape
+# Esc, then Yes to "Сохранить?" (the box is named after the program), then the save dialog.
+# A window can take the focus before it takes keys: a key that changed nothing is pressed again.
+question_shown() {
+    [ -n "$(xdotool search --onlyvisible --name '^luma$' 2>/dev/null)" ]
+}
+press_until() {
+    for try in 1 2 3; do
+        xdotool key "$1"
+        wait_for "$2" "$3" && return 0
+    done
+    return 1
+}
+press_until Escape question_shown 10 || fail "Esc asked nothing"
 focus_window '^luma$' 30
 import -window root "$shots/3-save-question.png"
-xdotool key Return
-wait_for '[ -n "$(nameless_window)" ]' 30 || fail "no save dialog"
+press_until Return '[ -n "$(nameless_window)" ]' 10 || fail "no save dialog"
 xdotool windowfocus --sync "$(nameless_window)"
 import -window root "$shots/4-save-dialog.png"
-# The name box holds the suggested name: replaced whole by the typed path.
-results_file="$work/results/typed.iso"
-xdotool key End shift+Home
-xdotool type --delay 40 "$(winepath -w "$results_file")"
-xdotool key Return
-wait "$luma_pid"
-status=$?
+# The name box holds the proposed name: the source's name in the results folder.
+results_file="$work/results/Каталог.iso"
+press_until Return "! kill -0 $luma_pid 2>/dev/null" 20 || fail "luma.exe did not end after the save"
+wait_end "$luma_pid" 10 || fail "luma.exe did not end after the save"
 luma_pid=""
 [ "$status" -eq 0 ] || fail "luma.exe ended with status $status"
-[ -f "$results_file" ] || fail "no results file at the typed path"
+[ -f "$results_file" ] || fail "no results file under the proposed name"
 
 "$cli" mark "$sample" --label 902 "$label_text" --records 1,2 --output "$work/linux.iso" >/dev/null ||
     fail "luma-cli mark failed"
@@ -168,7 +185,8 @@ LUMA_UPDATE_SERVER="http://127.0.0.1:$(cat "$work/port")" wine "$luma_exe" >"$wo
 luma_pid=$!
 focus_window 'Новая версия LUMA' 60
 import -window root "$shots/5-update-question.png"
-xdotool key Return
+press_until Return "[ -n \"\$(xdotool search --onlyvisible --name 'LUMA $newer_version' 2>/dev/null)\" ]" 40 ||
+    fail "the update was not started"
 # The installer's own window: install into the folder it proposes.
 focus_window "LUMA $newer_version" 120
 import -window root "$shots/6-installer.png"
@@ -178,8 +196,7 @@ wait_for "reg_query '$uninstall_key' /v DisplayVersion | grep -q '$newer_version
 grep -q "GET /update/luma-$newer_version.exe" "$work/server.log" || fail "no download in the server log"
 # The installer closed the running copy; its last page ends it. The server goes first, so that
 # the LUMA it starts (which still calls itself the older version) is not offered it again.
-wait_for "! kill -0 $luma_pid 2>/dev/null" 60 || fail "the installer left LUMA running"
-wait "$luma_pid"
+wait_end "$luma_pid" 60 || fail "the installer left LUMA running"
 luma_pid=""
 kill "$server_pid" 2>/dev/null
 server_pid=""
@@ -193,7 +210,7 @@ xdotool key Escape
 gone '^LUMA$' 30 || fail "LUMA did not end after the update"
 
 # 4. Uninstall.
-wine "C:\\Program Files\\LUMA\\uninstall.exe" /S >/dev/null 2>&1
+timeout 300 wine "C:\\Program Files\\LUMA\\uninstall.exe" /S >/dev/null 2>&1
 wait_for "[ ! -e '$program_dir/luma.exe' ] && [ ! -e '$program_dir/uninstall.exe' ]" 60 ||
     fail "the uninstaller left the programs"
 wait_for "! wine reg query '$uninstall_key' >/dev/null 2>&1" 30 || fail "the Add/Remove Programs entry stays"
