@@ -94,6 +94,16 @@ std::string Join(const std::vector<std::string>& buffers)
     return joined;
 }
 
+bool AllFrameThemselves(const luma::RecordBufferList& list)
+{
+    for (std::size_t r = 0; r < list.size(); ++r) {
+        if (!luma::FramesItself(list[r])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -104,11 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The buffer list as a session takes it at open: records whose damaged framing depends on
     // their neighbours are rebuilt first, and the store holds the list as it frames it.
-    std::vector<std::string> list;
-    for (int r = 0; r < file.GetRecordCount(); ++r) {
-        file.SetRecord(r);
-        list.push_back(file.GetIsoBuffer());
-    }
+    luma::RecordBufferList list = file.Records();
     if (!file.FileProblems().empty()) {
         luma::RebuildMisframedRecords(list);
     }
@@ -126,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // for a cleanly framed file, and for a damaged one once every record frames itself (a
     // record kept as it came, for a terminator inside its data, may read back otherwise).
     if (!file.FileProblems().empty() &&
-        !std::all_of(list.begin(), list.end(), [](const std::string& r) { return luma::FramesItself(r); })) {
+        !AllFrameThemselves(list)) {
         return 0;
     }
     luma::BISO reread;

@@ -34,50 +34,49 @@ int BISO::OpenBytes(std::string bytes, std::string displayName, std::optional<Ch
     if (index.records.empty()) {
         return Fail(displayName + " holds no ISO 2709 record");
     }
-    m_bytes = std::move(bytes);
+    auto shared = std::make_shared<const std::string>(std::move(bytes));
+    m_file = RecordBufferList(shared, index.records);
     m_index = std::move(index);
-    m_sourceSpans = m_index.records;
+    m_shifts.Reset(m_index.records.size());
     m_path = std::move(displayName);
-    m_charset = charset ? *charset : DetectCharset(m_bytes, CurrentRecord());
+    m_charset = charset ? *charset : DetectCharset(*shared, CurrentRecord());
     m_codec = TextCodec(m_charset);
     return 0;
 }
 
-int BISO::OpenRecords(const std::vector<std::string>& records, std::string displayName, Charset charset)
+int BISO::OpenRecords(const RecordBufferList& records, std::string displayName, Charset charset)
 {
     Close();
     RecordIndex index;
     index.records.reserve(records.size());
-    std::size_t total = 0;
-    for (const std::string& record : records) {
-        total += record.size();
+    std::uint64_t offset = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        index.records.push_back({offset, records[i].size()});
+        offset += records[i].size();
     }
-    std::string bytes;
-    bytes.reserve(total);
-    for (const std::string& record : records) {
-        index.records.push_back({bytes.size(), record.size()});
-        bytes += record;
-    }
-    if (bytes.empty()) {
+    if (offset == 0) {
         return Fail(displayName + " holds no ISO 2709 record");
     }
-    m_bytes = std::move(bytes);
+    m_file = records;
     m_index = std::move(index);
-    m_sourceSpans = m_index.records;
+    m_shifts.Reset(m_index.records.size());
     m_path = std::move(displayName);
     m_charset = charset;
     m_codec = TextCodec(m_charset);
     return 0;
 }
 
+int BISO::OpenRecords(const std::vector<std::string>& records, std::string displayName, Charset charset)
+{
+    return OpenRecords(RecordBufferList::FromRecords(records), std::move(displayName), charset);
+}
+
 int BISO::Close()
 {
     m_path.clear();
-    m_bytes.clear();
-    m_bytes.shrink_to_fit();
+    m_file = {};
     m_index = {};
-    m_sourceSpans = {};
-    m_committed.clear();
+    m_shifts.Reset(0);
     m_charset = Charset::Ascii;
     m_codec = TextCodec(Charset::Ascii);
     m_current = 0;
@@ -226,20 +225,15 @@ int BISO::CommitChange(std::string displayName)
         return -1;
     }
     if (const auto changed = m_changed.find(m_current); changed != m_changed.end()) {
-        const std::string& bytes = changed->second.bytes;
+        std::string& bytes = changed->second.bytes;
         // A stray record terminator inside could make a reopen frame the record differently.
         if (bytes.find(iso::kRecordTerminator) + 1 != bytes.size()) {
             return -1;
         }
         const auto slot = static_cast<std::size_t>(m_current);
-        RecordSpan& span = m_index.records[slot];
-        const std::uint64_t oldLength = span.length;
-        span.length = bytes.size();
-        // Records after it move with the change of length; their bytes stay where they are.
-        for (std::size_t i = slot + 1; i < m_index.records.size(); ++i) {
-            m_index.records[i].offset = m_index.records[i].offset - oldLength + bytes.size();
-        }
-        m_committed[m_current] = bytes;
+        const auto oldLength = static_cast<std::int64_t>(m_file[slot].size());
+        m_shifts.Grow(slot, static_cast<std::int64_t>(bytes.size()) - oldLength);
+        m_file.Replace(slot, std::move(bytes));
     }
     m_changed.clear();
     m_parsedIndex = -1;
@@ -267,11 +261,7 @@ std::string BISO::GetLeader()
 
 std::string_view BISO::RecordBytes(int index) const
 {
-    if (const auto committed = m_committed.find(index); committed != m_committed.end()) {
-        return committed->second;
-    }
-    const RecordSpan source = m_sourceSpans[static_cast<std::size_t>(index)];
-    return std::string_view(m_bytes).substr(source.offset, source.length);
+    return m_file[static_cast<std::size_t>(index)];
 }
 
 RecordSpan BISO::GetRecordSpan(int index) const
@@ -279,7 +269,9 @@ RecordSpan BISO::GetRecordSpan(int index) const
     if (index < 0 || index >= GetRecordCount()) {
         return {};
     }
-    return m_index.records[static_cast<std::size_t>(index)];
+    const auto slot = static_cast<std::size_t>(index);
+    const auto offset = static_cast<std::int64_t>(m_index.records[slot].offset) + m_shifts.ShiftOf(slot);
+    return {static_cast<std::uint64_t>(offset), m_file[slot].size()};
 }
 
 const std::vector<Problem>& BISO::RecordProblems()

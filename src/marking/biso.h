@@ -11,7 +11,9 @@
 
 #include "iso_record.h"
 #include "platform/charset.h"
+#include "offset_shifts.h"
 #include "problem.h"
+#include "record_buffer_list.h"
 #include "record_index.h"
 
 namespace luma {
@@ -35,7 +37,9 @@ public:
     int OpenBytes(std::string bytes, std::string displayName,
                   std::optional<Charset> charset = std::nullopt);
     // Opens records given one by one, framed as given rather than found again in their bytes,
-    // so that the store holds exactly the records of the list whatever damage they carry.
+    // so that the store holds exactly the records of the list whatever damage they carry. The
+    // list's bytes are shared, not copied.
+    int OpenRecords(const RecordBufferList& records, std::string displayName, Charset charset);
     int OpenRecords(const std::vector<std::string>& records, std::string displayName, Charset charset);
     int Close();
 
@@ -76,6 +80,8 @@ public:
     const std::string& GetPath() const { return m_path; }
     std::string GetLeader();
     RecordSpan GetRecordSpan(int index) const;
+    // Every record as the file now holds it: as read, or as a committed change left it.
+    const RecordBufferList& Records() const { return m_file; }
     // Framing problems found at open, in file order.
     const std::vector<Problem>& FileProblems() const { return m_index.problems; }
     // Problems inside the current record, found when it was parsed.
@@ -98,12 +104,11 @@ private:
     std::string_view RecordBytes(int index) const;
 
     std::string m_path;
-    std::string m_bytes;
-    // Spans as the file now lies, committed changes included; m_sourceSpans locates the
-    // records in m_bytes, which keeps the bytes as read, so a commit moves no other record.
+    // The records' bytes, shared with the lists made from them; a commit moves no other record.
+    RecordBufferList m_file;
+    // Spans as the file was opened, the problems found then, and how far the records have moved.
     RecordIndex m_index;
-    std::vector<RecordSpan> m_sourceSpans;
-    std::map<int, std::string> m_committed;
+    OffsetShifts m_shifts;
     Charset m_charset = Charset::Ascii;
     TextCodec m_codec{Charset::Ascii};
     // Records of an all-ASCII file are written in Windows-1251, or UTF-8 where they say so.

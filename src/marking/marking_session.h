@@ -78,7 +78,7 @@ public:
     int CurrentRecord() const { return m_iso.GetCurRecord(); }
     int MarkedCount() const { return m_markedCount; }
     bool IsModified() const { return m_modified; }
-    const std::vector<std::string>& Records() const { return m_records; }
+    const RecordBufferList& Records() const { return m_records; }
     const std::string& WorkPath() const { return m_workPath; }
     const std::string& FileTitle() const { return m_fileTitle; }
     const std::string& ViewText() const { return m_viewText; }
@@ -88,7 +88,7 @@ private:
     struct OpenedFile {
         std::string path;
         std::string title;
-        std::vector<std::string> records;
+        RecordBufferList records;
         int markedCount = 0;
         Charset charset = Charset::Ascii;
         BISO store;  // the file as read, which the session keeps when it holds just the records
@@ -99,7 +99,7 @@ private:
     std::optional<OpenedFile> ReadRecordFile(const std::string& path, const std::string& title);
     // Fills the buffer list and the mark count from the file's store; false when cancelled.
     bool TakeRecords(OpenedFile& file, const std::string& caption);
-    std::optional<std::string> CreateWorkingCopy(const std::vector<std::string>& records);
+    std::optional<std::string> CreateWorkingCopy(const RecordBufferList& records);
     void StartSession(OpenedFile file, std::string workPath);
 
     // Mark and unmark.
@@ -131,7 +131,7 @@ private:
     MarkingHost& m_host;
 
     BISO m_iso;
-    std::vector<std::string> m_records;
+    RecordBufferList m_records;
     std::string m_workPath;
     // The note beside the working copy, held while the session runs; nothing when it could not
     // be written.

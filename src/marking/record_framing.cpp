@@ -12,7 +12,7 @@ namespace {
 
 // The record built again from its fields. A damaged entry map may be too small for the record
 // (two-digit lengths, say); the standard one is used then, as any reader expects.
-std::optional<std::string> Rebuilt(const std::string& bytes, int index)
+std::optional<std::string> Rebuilt(std::string_view bytes, int index)
 {
     IsoRecord record = ParseRecord(bytes, index, 0);
     BuildResult built = BuildRecord(record);
@@ -28,7 +28,7 @@ std::optional<std::string> Rebuilt(const std::string& bytes, int index)
 
 }  // namespace
 
-bool FramesItself(const std::string& record)
+bool FramesItself(std::string_view record)
 {
     const auto length = iso::DigitsAt(record, 0, 5);
     return length && *length == record.size() && IsRecordStart(record, 0) &&
@@ -51,7 +51,7 @@ bool ReadsBackAsWritten(const std::vector<std::string>& records)
     return true;
 }
 
-std::size_t RebuildMisframedRecords(std::vector<std::string>& records)
+std::size_t RebuildMisframedRecords(RecordBufferList& records)
 {
     std::size_t rebuilt = 0;
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -59,7 +59,7 @@ std::size_t RebuildMisframedRecords(std::vector<std::string>& records)
             continue;
         }
         if (std::optional<std::string> bytes = Rebuilt(records[i], static_cast<int>(i))) {
-            records[i] = std::move(*bytes);
+            records.Replace(i, std::move(*bytes));
             ++rebuilt;
         }
     }

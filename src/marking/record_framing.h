@@ -5,14 +5,17 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "record_buffer_list.h"
 
 namespace luma {
 
 // Whether a record is taken as itself wherever it stands in a file: a well-formed start whose
 // length is its size, and its only record terminator at its end (a terminator inside, followed
 // by something like a record start, would end it there).
-bool FramesItself(const std::string& record);
+bool FramesItself(std::string_view record);
 
 // Whether the records, joined, read back as the same records.
 bool ReadsBackAsWritten(const std::vector<std::string>& records);
@@ -22,6 +25,6 @@ bool ReadsBackAsWritten(const std::vector<std::string>& records);
 // neighbours, and a mark changes a neighbour: once every record frames itself, any list of
 // them reads back as written. A record the format cannot hold, or whose field data holds a record terminator, is
 // kept as it came: its bytes are not given up for the sake of framing. Gives how many it rebuilt.
-std::size_t RebuildMisframedRecords(std::vector<std::string>& records);
+std::size_t RebuildMisframedRecords(RecordBufferList& records);
 
 }  // namespace luma

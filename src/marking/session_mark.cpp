@@ -130,10 +130,11 @@ bool MarkingSession::RemoveField(int index)
 bool MarkingSession::CommitRecord(int delta)
 {
     const auto slot = static_cast<std::size_t>(m_iso.GetCurRecord());
-    std::string previous = std::exchange(m_records[slot], m_iso.GetIsoBuffer());
+    std::string previous(m_records[slot]);
+    m_records.Replace(slot, m_iso.GetIsoBuffer());
     m_savedRecord = m_iso.GetCurRecord();
     if (const std::optional<std::string> error = WriteWorkingCopy()) {
-        m_records[slot] = std::move(previous);
+        m_records.Replace(slot, std::move(previous));
         ReopenStore();  // drops the change the store holds in memory
         RenderRecord();
         m_host.ShowMessage(WithDetail(kWorkingCopyWriteFailed, *error));

@@ -88,7 +88,7 @@ bool MarkingSession::TakeRecords(OpenedFile& file, const std::string& caption)
 {
     BISO& store = file.store;
     const int count = store.GetRecordCount();
-    file.records.reserve(static_cast<std::size_t>(count));
+    file.records = store.Records();  // the bytes the store read, shared rather than copied
     for (int record = 0; record < count; ++record) {
         // Cancelled: nothing of the session has changed yet.
         if (record % kRecordsPerReport == 0 &&
@@ -97,7 +97,6 @@ bool MarkingSession::TakeRecords(OpenedFile& file, const std::string& caption)
             return false;
         }
         store.SetRecord(record);
-        file.records.push_back(store.GetIsoBuffer());
         file.markedCount += CountLabelFields(store);
     }
     // The working copy written from the list must read back as the list.
@@ -108,7 +107,7 @@ bool MarkingSession::TakeRecords(OpenedFile& file, const std::string& caption)
 }
 
 // A new file named "NEW..." in the temporary folder, holding the records.
-std::optional<std::string> MarkingSession::CreateWorkingCopy(const std::vector<std::string>& records)
+std::optional<std::string> MarkingSession::CreateWorkingCopy(const RecordBufferList& records)
 {
     const NewFileResult created = CreateTempFile("NEW");
     std::optional<std::string> error = created.error;

@@ -20,14 +20,14 @@ std::string JoinRecords(const std::vector<std::string>& records)
 
 // The working copy is a scratch file: the rename keeps it whole if the process dies, and
 // flushing tens of megabytes to disk on every mark would make marking as slow as the disk.
-std::optional<std::string> WriteRecords(const std::string& path, const std::vector<std::string>& records)
+std::optional<std::string> WriteRecords(const std::string& path, const RecordBufferList& records)
 {
-    return ReplaceFileAtomically(path, records, Durability::ProcessCrashOnly);
+    return ReplaceFileAtomically(path, records.Pieces(), Durability::ProcessCrashOnly);
 }
 
-std::optional<std::string> WriteResultsFile(const std::string& path, const std::vector<std::string>& records)
+std::optional<std::string> WriteResultsFile(const std::string& path, const RecordBufferList& records)
 {
-    return ReplaceFileAtomically(path, records, Durability::FlushToDisk);
+    return ReplaceFileAtomically(path, records.Pieces(), Durability::FlushToDisk);
 }
 
 }  // namespace luma

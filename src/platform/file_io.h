@@ -35,7 +35,7 @@ enum class Durability { FlushToDisk, ProcessCrashOnly };
 // As above, for contents given in pieces that follow one another with nothing between them;
 // the pieces are written as they are, without first joining them in memory.
 std::optional<std::string> ReplaceFileAtomically(const std::string& path,
-                                                 const std::vector<std::string>& pieces,
+                                                 const std::vector<std::string_view>& pieces,
                                                  Durability durability);
 
 }  // namespace luma

@@ -24,7 +24,7 @@ using posix::ErrnoText;
 using posix::WriteAll;
 
 // Many small pieces go out in few system calls.
-bool WriteAllPieces(int fd, const std::vector<std::string>& pieces)
+bool WriteAllPieces(int fd, const std::vector<std::string_view>& pieces)
 {
     constexpr std::size_t kBatch = IOV_MAX < 1024 ? IOV_MAX : 1024;
     std::vector<iovec> batch;
@@ -137,7 +137,7 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::s
 }
 
 std::optional<std::string> ReplaceFileAtomically(const std::string& path,
-                                                 const std::vector<std::string>& pieces,
+                                                 const std::vector<std::string_view>& pieces,
                                                  Durability durability)
 {
     return ReplaceWith(path, durability, [&](int fd) { return WriteAllPieces(fd, pieces); });

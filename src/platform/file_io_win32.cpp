@@ -69,7 +69,7 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path, std::s
 }
 
 std::optional<std::string> ReplaceFileAtomically(const std::string& path,
-                                                 const std::vector<std::string>& pieces,
+                                                 const std::vector<std::string_view>& pieces,
                                                  Durability durability)
 {
     // Small pieces are gathered into large writes.
@@ -77,7 +77,7 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path,
         constexpr std::size_t kChunk = std::size_t{1} << 20;
         std::string chunk;
         chunk.reserve(kChunk);
-        for (const std::string& piece : pieces) {
+        for (const std::string_view piece : pieces) {
             if (chunk.size() + piece.size() > kChunk && !chunk.empty()) {
                 if (auto error = WriteAll(file, chunk, path)) return error;
                 chunk.clear();

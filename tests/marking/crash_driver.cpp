@@ -87,7 +87,7 @@ void Report(int number, const std::string& op, const MarkingSession& session, co
 {
     if (!states.empty()) {
         std::ofstream(states + "/" + std::to_string(number) + ".iso", std::ios::binary)
-            << JoinRecords(session.Records());
+            << JoinRecords(session.Records().ToStrings());
     }
     std::printf("%d %s %d\n", number, op.c_str(), session.CurrentRecord());
     std::fflush(stdout);

@@ -17,12 +17,20 @@ std::vector<Field> FieldsOf(const std::string& record)
     return ParseRecord(record, 0, 0).fields;
 }
 
+std::size_t Rebuild(std::vector<std::string>& records)
+{
+    RecordBufferList list = RecordBufferList::FromRecords(records);
+    const std::size_t rebuilt = RebuildMisframedRecords(list);
+    records = list.ToStrings();
+    return rebuilt;
+}
+
 TEST(RecordFraming, CleanRecordsAreLeftByteForByte)
 {
     std::vector<std::string> records = {Record({{"001", "a"}}), Record({{"001", "b"}, {"200", DataField("1 $aX")}})};
     const std::vector<std::string> before = records;
     EXPECT_TRUE(ReadsBackAsWritten(records));
-    EXPECT_EQ(RebuildMisframedRecords(records), 0u);
+    EXPECT_EQ(Rebuild(records), 0u);
     EXPECT_EQ(records, before);
 }
 
@@ -35,7 +43,7 @@ TEST(RecordFraming, ARecordThatDoesNotFrameItselfIsRebuiltWithItsFields)
     cut.replace(0, 5, "00090");
     std::vector<std::string> records = {good, cut, good};
 
-    EXPECT_EQ(RebuildMisframedRecords(records), 1u);
+    EXPECT_EQ(Rebuild(records), 1u);
     EXPECT_TRUE(ReadsBackAsWritten(records));
     EXPECT_EQ(records[0], good);
     EXPECT_EQ(records[2], good);
@@ -58,7 +66,7 @@ TEST_P(FuzzerFinding, RecordsAreRebuiltAtOpenSoThatAnyMarkReadsBackAsWritten)
         store.SetRecord(r);
         records.push_back(store.GetIsoBuffer());
     }
-    RebuildMisframedRecords(records);
+    Rebuild(records);
     // Whatever is changed after the rebuild, the list reads back as written.
     for (std::size_t changed = 0; changed < records.size(); ++changed) {
         std::vector<std::string> marked = records;

@@ -198,7 +198,7 @@ TEST_F(RecoveryTest, WorkOfASessionWhoseProcessWasKilledIsOfferedAndRestored)
     ASSERT_TRUE(std::regex_match(m_host.shown[0], parts, asked)) << m_host.shown[0];
     EXPECT_EQ(parts[1], source);
     // The child marked the first record; the second carried the label from the start.
-    EXPECT_EQ(JoinRecords(m_session.Records()), leftBytes);
+    EXPECT_EQ(JoinRecords(m_session.Records().ToStrings()), leftBytes);
     EXPECT_EQ(m_session.RecordCount(), 3);
     EXPECT_EQ(m_session.MarkedCount(), 2);
     EXPECT_TRUE(m_session.IsModified());
@@ -259,7 +259,7 @@ TEST_F(RecoveryTest, SeveralAreOfferedNewestFirstUntilOneIsTaken)
                                      Question("/data/middle.iso", "06.12.2026 17:45")}));
     EXPECT_FALSE(Exists(newestCopy)) << "declined";
     EXPECT_FALSE(Exists(middleCopy)) << "taken into a fresh working copy";
-    EXPECT_EQ(m_session.Records(), middle);
+    EXPECT_EQ(m_session.Records().ToStrings(), middle);
     EXPECT_EQ(m_session.MarkedCount(), 2);
     EXPECT_EQ(m_session.FileTitle(), "middle");
 
@@ -307,7 +307,7 @@ TEST_F(RecoveryTest, AMissingSourceFileDoesNotStopTheRecovery)
     LeaveWork("NEWgone", JoinRecords(records), NoteOf(gone, LocalMoment(2026, 12, 7, 10, 15)));
     m_host.yesNo.push_back(true);
     ASSERT_TRUE(m_session.OfferRecovery());
-    EXPECT_EQ(m_session.Records(), records);
+    EXPECT_EQ(m_session.Records().ToStrings(), records);
     EXPECT_EQ(m_session.MarkedCount(), 2);
     EXPECT_EQ(m_session.FileTitle(), "fund");
     EXPECT_TRUE(m_session.IsModified());
@@ -373,7 +373,7 @@ TEST_F(RecoveryTest, AnUnreadableCopyIsReportedKeptAndTheNextOneOffered)
     EXPECT_NE(m_host.shown[1].find("NEWjunk: "), std::string::npos) << "names the file it left";
     EXPECT_EQ(m_host.shown[2], Question("/data/good.iso", "07.12.2026 09:00"));
     EXPECT_TRUE(Exists(junk) && Exists(NotePath(junk)));
-    EXPECT_EQ(m_session.Records(), records);
+    EXPECT_EQ(m_session.Records().ToStrings(), records);
     EXPECT_EQ(m_session.MarkedCount(), 1);
 }
 

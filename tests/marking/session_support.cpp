@@ -35,7 +35,7 @@ void SessionTest::Open(const std::string& path)
 
 SessionState SessionTest::State() const
 {
-    return {m_session.Records(),      m_session.WorkPath(),    ReadBytes(m_session.WorkPath()),
+    return {m_session.Records().ToStrings(),      m_session.WorkPath(),    ReadBytes(m_session.WorkPath()),
             m_session.CurrentRecord(), m_session.MarkedCount(), m_session.IsModified(),
             m_host.modified,           m_session.ViewText()};
 }
@@ -53,7 +53,7 @@ Strings SessionTest::WorkingCopies() const
 
 void ExpectConsistent(MarkingSession& session)
 {
-    EXPECT_EQ(ReadBytes(session.WorkPath()), JoinRecords(session.Records()));
+    EXPECT_EQ(ReadBytes(session.WorkPath()), JoinRecords(session.Records().ToStrings()));
     BISO reread;
     reread.Open(session.WorkPath(), session.FileCharset());
     ASSERT_EQ(reread.GetRecordCount(), static_cast<int>(session.Records().size()));

@@ -109,7 +109,7 @@ struct Snapshot {
 
 Snapshot Capture(Scenario& s)
 {
-    Snapshot snapshot{s.session.Records(), s.session.MarkedCount(), s.session.IsModified(),
+    Snapshot snapshot{s.session.Records().ToStrings(), s.session.MarkedCount(), s.session.IsModified(),
                       s.host.modified,     s.session.CurrentRecord(), {}, {}, s.host.ended};
     for (int r = 0; r < s.session.RecordCount(); ++r) {
         s.session.GoToRecord(r);
@@ -366,7 +366,7 @@ void WriteFaultTest::CheckFiles(Scenario& s, const Command& command, const Distu
         }
     }
     if (command.writesResults) {
-        EXPECT_EQ(ReadBytes(s.results), failed ? "earlier results" : JoinRecords(s.session.Records()));
+        EXPECT_EQ(ReadBytes(s.results), failed ? "earlier results" : JoinRecords(s.session.Records().ToStrings()));
     }
     ExpectNothingLeftBehind(s);
 }
@@ -438,7 +438,7 @@ TEST(SaveWithoutWorkingCopy, WritesTheMarksFromTheBuffers)
         Scenario s;
         s.Open();
         s.session.OnMark();
-        const Strings marked = s.session.Records();
+        const Strings marked = s.session.Records().ToStrings();
         const std::string path = disturbance.target == Target::TempFolder ? s.TempFolder() : s.session.WorkPath();
         Disturb(disturbance, path)();
         s.host.resultsPaths = {s.results};

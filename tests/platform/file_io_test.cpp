@@ -39,10 +39,11 @@ TEST(ReplaceFileAtomically, PiecesAreWrittenOneAfterAnother)
         pieces.push_back(i % 7 == 0 ? std::string() : std::to_string(i) + std::string(static_cast<std::size_t>(i % 300), 'x'));
         expected += pieces.back();
     }
+    const std::vector<std::string_view> views(pieces.begin(), pieces.end());
     for (const Durability durability : {Durability::ProcessCrashOnly, Durability::FlushToDisk}) {
-        ASSERT_FALSE(ReplaceFileAtomically(path, pieces, durability));
+        ASSERT_FALSE(ReplaceFileAtomically(path, views, durability));
         EXPECT_EQ(test::ReadBytes(path), expected);
-        ASSERT_FALSE(ReplaceFileAtomically(path, std::vector<std::string>{}, durability));
+        ASSERT_FALSE(ReplaceFileAtomically(path, std::vector<std::string_view>{}, durability));
         EXPECT_EQ(test::ReadBytes(path), "");
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);

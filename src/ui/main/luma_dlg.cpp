@@ -300,7 +300,7 @@ std::vector<std::string> CLUMADlg::CurrentRecordTags() const
 {
     std::vector<std::string> tags;
     const int current = m_session.CurrentRecord();
-    const std::vector<std::string>& records = m_session.Records();
+    const RecordBufferList& records = m_session.Records();
     if (current < 0 || current >= static_cast<int>(records.size())) {
         return tags;
     }
