@@ -41,17 +41,15 @@ int Apply(const MarkRequest& request, MarkingSession& session, const UnattendedH
             << session.RecordCount() << " records\n";
         return kExitProblems;
     }
+    std::vector<int> indices;
+    indices.reserve(request.records.size());
     for (const int number : request.records) {
-        session.GoToRecord(number - 1);
-        if (request.action == MarkAction::Mark) {
-            session.OnMark();
-        } else {
-            session.OnUnmark();
-        }
-        if (!host.Messages().empty()) {
-            ReportMessages(host, err);
-            return kExitUnreadable;
-        }
+        indices.push_back(number - 1);
+    }
+    const LabelAction action = request.action == MarkAction::Mark ? LabelAction::Mark : LabelAction::Unmark;
+    if (!session.ApplyToRecords(indices, action) || !host.Messages().empty()) {
+        ReportMessages(host, err);
+        return kExitUnreadable;
     }
     if (!session.OnSave()) {
         ReportMessages(host, err);
@@ -67,7 +65,9 @@ int Apply(const MarkRequest& request, MarkingSession& session, const UnattendedH
 int RunMark(const MarkRequest& request, std::ostream& out, std::ostream& err)
 {
     UnattendedHost host(request.path, request.output);
-    MarkingSession session(host);
+    // The records are changed in memory and the results written once: nothing goes into the
+    // temporary folder, so a run killed part-way leaves nothing there.
+    MarkingSession session(host, WorkingCopy::None);
     session.SetLabel(request.label.tag, request.label.text);
     session.SetAdvanceAfterMark(false);
     const int status = Apply(request, session, host, out, err);

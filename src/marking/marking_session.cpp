@@ -4,7 +4,10 @@
 
 namespace luma {
 
-MarkingSession::MarkingSession(MarkingHost& host) : m_host(host) {}
+MarkingSession::MarkingSession(MarkingHost& host, WorkingCopy workingCopy)
+    : m_host(host), m_workingCopy(workingCopy)
+{
+}
 
 void MarkingSession::SetLabel(std::string field, std::string text)
 {

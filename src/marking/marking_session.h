@@ -8,7 +8,8 @@
 // atomically, so that its bytes are always the concatenation of the record buffers; a rewrite
 // that fails leaves the buffers, the store, the count and the flag as they were. A session
 // destroyed without QuitDialog leaves its working copy behind, so an abnormal end keeps the marks;
-// the note beside the copy lets a later start offer them back (OfferRecovery).
+// the note beside the copy lets a later start offer them back (OfferRecovery). A session that
+// keeps no working copy (the command line's) writes nothing but the results file.
 
 #include <optional>
 #include <string>
@@ -23,9 +24,12 @@ namespace luma {
 
 struct LeftWork;
 
+enum class WorkingCopy { InTemporaryFolder, None };
+enum class LabelAction { Mark, Unmark };
+
 class MarkingSession {
 public:
-    explicit MarkingSession(MarkingHost& host);
+    explicit MarkingSession(MarkingHost& host, WorkingCopy workingCopy = WorkingCopy::InTemporaryFolder);
     MarkingSession(const MarkingSession&) = delete;
     MarkingSession& operator=(const MarkingSession&) = delete;
 
@@ -37,6 +41,11 @@ public:
     void OnMark();
     // Removes one field equal to the label field (tag and text) from the current record.
     void OnUnmark();
+    // Marks or unmarks each listed record (0-based) as OnMark and OnUnmark do, then writes the
+    // working copy once and shows the last of them; the list decides, not the advance setting.
+    // Stops at the first record that cannot be changed, keeping the changes before it. True
+    // when every listed record was dealt with.
+    bool ApplyToRecords(const std::vector<int>& records, LabelAction action);
     // Writes the records, marks and all, to a results file the operator chooses. True when it
     // was saved.
     bool OnSave();
@@ -78,6 +87,7 @@ public:
     int CurrentRecord() const { return m_iso.GetCurRecord(); }
     int MarkedCount() const { return m_markedCount; }
     bool IsModified() const { return m_modified; }
+    bool IsFileOpen() const { return m_fileOpen; }
     const RecordBufferList& Records() const { return m_records; }
     const std::string& WorkPath() const { return m_workPath; }
     const std::string& FileTitle() const { return m_fileTitle; }
@@ -102,14 +112,22 @@ private:
     std::optional<std::string> CreateWorkingCopy(const RecordBufferList& records);
     void StartSession(OpenedFile file, std::string workPath);
 
-    // Mark and unmark.
+    // Mark and unmark. The label rules change the store's current record and say how.
+    struct LabelChange {
+        bool refused = false;  // the store refused; the refusal was shown
+        bool changed = false;
+        int delta = 0;  // the change of the record's label fields
+    };
+    LabelChange AddLabelField();
+    LabelChange RemoveLabelField(int field);
     bool CheckCurrentRecordInList();
     bool HasFieldWithLabelTag();
     int FindLabelField();
     int CountLabelFields(BISO& store) const;
     int CountMarks();
-    bool RemoveField(int index);
     bool CommitRecord(int delta);
+    void TakeChange(int delta);
+    void TakeChangeIntoStore();
     std::optional<std::string> WriteWorkingCopy();
     void ReopenStore();
     void ShowStoreRefusal();
@@ -129,8 +147,10 @@ private:
     void ShowStatus(const std::string& title, int recordCount, int currentNumber);
 
     MarkingHost& m_host;
+    const WorkingCopy m_workingCopy;
 
     BISO m_iso;
+    bool m_fileOpen = false;
     RecordBufferList m_records;
     std::string m_workPath;
     // The note beside the working copy, held while the session runs; nothing when it could not

@@ -31,15 +31,11 @@ void MarkingSession::OnMark()
         m_host.ShowMessage(std::string(kLabelNotSetUp));
         return;
     }
-    if (!CheckCurrentRecordInList() || HasFieldWithLabelTag()) {
+    if (!CheckCurrentRecordInList()) {
         return;
     }
-    const int before = CountLabelFields(m_iso);
-    if (m_iso.AddField(m_labelField, m_labelText) != 0) {
-        ShowStoreRefusal();
-        return;
-    }
-    if (CommitRecord(CountLabelFields(m_iso) - before)) {
+    const LabelChange change = AddLabelField();
+    if (change.changed && CommitRecord(change.delta)) {
         MarkUnsaved();
     }
 }
@@ -47,12 +43,92 @@ void MarkingSession::OnMark()
 void MarkingSession::OnUnmark()
 {
     const int field = FindLabelField();
-    if (field >= 0 && (!CheckCurrentRecordInList() || !RemoveField(field))) {
-        return;
+    if (field >= 0) {
+        if (!CheckCurrentRecordInList()) {
+            return;
+        }
+        const LabelChange change = RemoveLabelField(field);
+        if (change.refused || !CommitRecord(change.delta)) {
+            return;
+        }
     }
     RenderRecord();
     // Also when nothing was removed: an unmark counts as a change.
     MarkUnsaved();
+}
+
+bool MarkingSession::ApplyToRecords(const std::vector<int>& records, LabelAction action)
+{
+    if (action == LabelAction::Mark && !IsValidLabelTag(m_labelField)) {
+        m_host.ShowMessage(std::string(kLabelNotSetUp));
+        return false;
+    }
+    const RecordBufferList before = m_records;
+    const int markedBefore = m_markedCount;
+    bool applied = true;
+    bool changed = false;
+    for (const int record : records) {
+        m_iso.SetRecord(record);
+        if (m_iso.GetCurRecord() != record) {
+            m_host.ReportError(std::string(kNoCurrentRecord));
+            applied = false;
+            break;
+        }
+        if (!CheckCurrentRecordInList()) {
+            applied = false;
+            break;
+        }
+        const int field = action == LabelAction::Unmark ? FindLabelField() : -1;
+        if (action == LabelAction::Unmark && field < 0) {
+            continue;
+        }
+        const LabelChange change = action == LabelAction::Mark ? AddLabelField() : RemoveLabelField(field);
+        if (change.refused) {
+            applied = false;
+            break;
+        }
+        if (change.changed) {
+            TakeChange(change.delta);
+            changed = true;
+        }
+    }
+    if (const std::optional<std::string> error = WriteWorkingCopy()) {
+        m_records = before;
+        m_markedCount = markedBefore;
+        ReopenStore();
+        RenderRecord();
+        m_host.ShowMessage(WithDetail(kWorkingCopyWriteFailed, *error));
+        return false;
+    }
+    RenderRecord();
+    if (changed || action == LabelAction::Unmark) {
+        MarkUnsaved();
+    }
+    return applied;
+}
+
+// The label field goes in unless the record has a field with the label tag.
+MarkingSession::LabelChange MarkingSession::AddLabelField()
+{
+    if (HasFieldWithLabelTag()) {
+        return {};
+    }
+    const int before = CountLabelFields(m_iso);
+    if (m_iso.AddField(m_labelField, m_labelText) != 0) {
+        ShowStoreRefusal();
+        return {true, false, 0};
+    }
+    return {false, true, CountLabelFields(m_iso) - before};
+}
+
+MarkingSession::LabelChange MarkingSession::RemoveLabelField(int field)
+{
+    const int before = CountLabelFields(m_iso);
+    if (m_iso.DelField(field) != 0) {
+        ShowStoreRefusal();
+        return {true, false, 0};
+    }
+    return {false, true, CountLabelFields(m_iso) - before};
 }
 
 // Checked before the store changes: a record the list does not hold (no file, or a file
@@ -115,16 +191,6 @@ int MarkingSession::CountMarks()
     return count;
 }
 
-bool MarkingSession::RemoveField(int index)
-{
-    const int before = CountLabelFields(m_iso);
-    if (m_iso.DelField(index) != 0) {
-        ShowStoreRefusal();
-        return false;
-    }
-    return CommitRecord(CountLabelFields(m_iso) - before);
-}
-
 // `delta` is the change of the record's label fields, measured rather than assumed: a label
 // text the notation writes differently than it reads back adds a field that does not count.
 bool MarkingSession::CommitRecord(int delta)
@@ -141,11 +207,7 @@ bool MarkingSession::CommitRecord(int delta)
         return false;
     }
     m_markedCount += delta;
-    // The store takes the change in place, which is what reading back the rewritten working
-    // copy would give; only a file with framing problems is read back whole.
-    if (m_iso.CommitChange(m_workPath) != 0) {
-        ReopenStore();
-    }
+    TakeChangeIntoStore();
     m_iso.SetRecord(m_savedRecord);
     if (m_advanceAfterMark) {
         m_iso.SetRecord(m_iso.GetCurRecord() + 1);
@@ -154,8 +216,29 @@ bool MarkingSession::CommitRecord(int delta)
     return true;
 }
 
+// A change of the current record that no working copy has to hold yet.
+void MarkingSession::TakeChange(int delta)
+{
+    m_records.Replace(static_cast<std::size_t>(m_iso.GetCurRecord()), m_iso.GetIsoBuffer());
+    m_savedRecord = m_iso.GetCurRecord();
+    m_markedCount += delta;
+    TakeChangeIntoStore();
+}
+
+// The store takes the change in place, which is what reading back the rewritten working copy
+// would give; only a file with framing problems is read back whole.
+void MarkingSession::TakeChangeIntoStore()
+{
+    if (m_iso.CommitChange(m_workPath.empty() ? m_iso.GetPath() : m_workPath) != 0) {
+        ReopenStore();
+    }
+}
+
 std::optional<std::string> MarkingSession::WriteWorkingCopy()
 {
+    if (m_workPath.empty()) {
+        return std::nullopt;  // a session without a working copy
+    }
     BusyScope busy(m_host);
     return WriteRecords(m_workPath, m_records);
 }
@@ -164,7 +247,7 @@ std::optional<std::string> MarkingSession::WriteWorkingCopy()
 // than from the temporary folder, framed as the list is, in the character set found at open.
 void MarkingSession::ReopenStore()
 {
-    m_iso.OpenRecords(m_records, m_workPath, m_charset);
+    m_iso.OpenRecords(m_records, m_workPath.empty() ? m_iso.GetPath() : m_workPath, m_charset);
     m_iso.SetRecord(m_savedRecord);
 }
 

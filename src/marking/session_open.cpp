@@ -106,9 +106,13 @@ bool MarkingSession::TakeRecords(OpenedFile& file, const std::string& caption)
     return true;
 }
 
-// A new file named "NEW..." in the temporary folder, holding the records.
+// A new file named "NEW..." in the temporary folder, holding the records; an empty path for a
+// session that keeps none.
 std::optional<std::string> MarkingSession::CreateWorkingCopy(const RecordBufferList& records)
 {
+    if (m_workingCopy == WorkingCopy::None) {
+        return std::string();
+    }
     const NewFileResult created = CreateTempFile("NEW");
     std::optional<std::string> error = created.error;
     if (!error) {
@@ -127,8 +131,13 @@ std::optional<std::string> MarkingSession::CreateWorkingCopy(const RecordBufferL
 
 void MarkingSession::StartSession(OpenedFile file, std::string workPath)
 {
-    std::optional<LockedFile> previousNote = std::exchange(m_workNote, NoteWorkingCopy(workPath, file));
+    std::optional<LockedFile> note;
+    if (!workPath.empty()) {
+        note = NoteWorkingCopy(workPath, file);
+    }
+    std::optional<LockedFile> previousNote = std::exchange(m_workNote, std::move(note));
     const std::string previousWorkPath = std::exchange(m_workPath, std::move(workPath));
+    m_fileOpen = true;
     m_records = std::move(file.records);
     m_markedCount = file.markedCount;
     m_charset = file.charset;

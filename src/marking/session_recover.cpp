@@ -19,7 +19,7 @@ namespace luma {
 
 bool MarkingSession::OfferRecovery()
 {
-    if (!m_workPath.empty()) {
+    if (m_fileOpen) {
         return false;  // a session is open: nothing may replace it unasked
     }
     std::error_code ec;

@@ -53,7 +53,7 @@ bool MarkingSession::SaveToChosenFile()
         return false;
     }
     // With no file open there is nothing to save.
-    if (m_workPath.empty()) {
+    if (!m_fileOpen) {
         m_host.ShowMessage(std::string(kSaveFailed));
         return false;
     }
@@ -90,6 +90,7 @@ void MarkingSession::MarkSaved()
 void MarkingSession::CloseSession()
 {
     m_iso.Close();
+    m_fileOpen = false;
     if (!m_workPath.empty()) {
         RemoveWorkingCopy(m_workPath, m_workNote);
         m_workPath.clear();

@@ -67,6 +67,43 @@ void SyncFolder(const std::filesystem::path& folder)
     }
 }
 
+// An unnamed file in the folder where the system offers one (Linux's O_TMPFILE): a process
+// killed while it writes leaves nothing behind. -1 where there is none.
+int OpenUnnamedFile(const std::filesystem::path& folder)
+{
+#ifdef O_TMPFILE
+    return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+#else
+    (void)folder;
+    return -1;
+#endif
+}
+
+// Gives a written unnamed file a free temporary name from `pattern`, for the rename: the name
+// exists only between this and the rename.
+bool NameUnnamedFile(int fd, const std::string& pattern, std::vector<char>& name)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name.assign(pattern.begin(), pattern.end());
+        name.push_back('\0');
+        // mkstemp finds a free name; the link needs it free again.
+        const int placeholder = ::mkstemp(name.data());
+        if (placeholder < 0) {
+            return false;
+        }
+        ::close(placeholder);
+        ::unlink(name.data());
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.data(), AT_SYMLINK_FOLLOW) == 0) {
+            return true;
+        }
+        if (errno != EEXIST) {
+            return false;
+        }
+    }
+    return false;
+}
+
 // Writes a temporary sibling with `write`, then renames it over the target.
 std::optional<std::string> ReplaceWith(const std::string& path, Durability durability,
                                        const std::function<bool(int)>& write)
@@ -74,11 +111,15 @@ std::optional<std::string> ReplaceWith(const std::string& path, Durability durab
     const std::filesystem::path target = PathFromUtf8(path);
     std::filesystem::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
 
-    const int fd = ::mkstemp(name.data());
+    int fd = OpenUnnamedFile(folder);
+    const bool unnamed = fd >= 0;
+    if (!unnamed) {
+        fd = ::mkstemp(name.data());
+    }
     if (fd < 0) {
         return ErrnoText("cannot create a temporary file in " + folder.string());
     }
@@ -97,6 +138,13 @@ std::optional<std::string> ReplaceWith(const std::string& path, Durability durab
         const mode_t mask = ::umask(0);
         ::umask(mask);
         ::fchmod(fd, 0666 & ~mask);
+    }
+    bool named = !unnamed;
+    if (unnamed && !error) {
+        named = NameUnnamedFile(fd, pattern, name);
+        if (!named) {
+            error = ErrnoText("cannot name the new " + path);
+        }
     }
     if (::close(fd) != 0 && !error) {
         error = ErrnoText("cannot close " + path);
@@ -120,7 +168,9 @@ std::optional<std::string> ReplaceWith(const std::string& path, Durability durab
         }
     }
     if (error) {
-        ::unlink(name.data());
+        if (named) {
+            ::unlink(name.data());
+        }
         return error;
     }
     if (flush) {

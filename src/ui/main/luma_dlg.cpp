@@ -293,7 +293,7 @@ void CLUMADlg::DisarmHotkeys()
 bool CLUMADlg::HotkeysReady() const
 {
     const QWidget* modal = QApplication::activeModalWidget();
-    return !m_session.WorkPath().empty() && (modal == nullptr || modal == this);
+    return m_session.IsFileOpen() && (modal == nullptr || modal == this);
 }
 
 std::vector<std::string> CLUMADlg::CurrentRecordTags() const
