@@ -125,6 +125,17 @@ const IsoRecord& BISO::CurrentRecord()
     return m_parsed;
 }
 
+// The current record, to be changed: the parsed one is taken rather than copied.
+IsoRecord BISO::RecordToChange()
+{
+    const IsoRecord& current = CurrentRecord();
+    if (&current == &m_parsed) {
+        m_parsedIndex = -1;
+        return std::move(m_parsed);
+    }
+    return current;
+}
+
 TextCodec& BISO::CodecFor(const IsoRecord& record)
 {
     if (m_charset != Charset::Ascii) {
@@ -170,7 +181,7 @@ int BISO::AddField(const std::string& tag, const std::string& text)
     if (!HasRecord()) {
         return Fail("no record is open");
     }
-    IsoRecord changed = CurrentRecord();
+    IsoRecord changed = RecordToChange();
     FieldDataResult data = FieldFromText(tag, text, iso::IndicatorCountOf(changed.leader), CodecFor(changed));
     if (data.error) {
         return Fail("cannot add field " + tag + ": " + *data.error);
@@ -186,7 +197,7 @@ int BISO::DelField(int index)
     if (index < 0 || index >= GetFieldCount()) {
         return Fail("no field " + std::to_string(index + 1) + " in this record");
     }
-    IsoRecord changed = CurrentRecord();
+    IsoRecord changed = RecordToChange();
     changed.fields.erase(changed.fields.begin() + index);
     return StoreChange(std::move(changed));
 }

@@ -96,6 +96,7 @@ private:
     };
 
     const IsoRecord& CurrentRecord();
+    IsoRecord RecordToChange();
     TextCodec& CodecFor(const IsoRecord& record);
     bool HasRecord() const;
     int Fail(std::string message);

@@ -155,6 +155,7 @@ private:
         const iso::EntryMap map = iso::EntryMapOf(m_record.leader);
         const std::size_t size = map.EntrySize();
         std::vector<DirectoryEntry> entries;
+        entries.reserve(directoryEnd > kLeaderLength ? (directoryEnd - kLeaderLength) / size : 0);
         std::size_t pos = kLeaderLength;
         for (; pos + size <= directoryEnd; pos += size) {
             entries.push_back({std::string(m_bytes.substr(pos, 3)),
@@ -247,6 +248,7 @@ private:
     {
         std::size_t previousEnd = m_base;
         std::size_t farthest = m_base;
+        m_record.fields.reserve(entries.size());
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const DirectoryEntry& entry = entries[i];
             const DirectoryEntry* next = i + 1 < entries.size() ? &entries[i + 1] : nullptr;
@@ -313,6 +315,22 @@ std::string ZeroPadded(std::uint64_t value, std::size_t width)
     return text.size() >= width ? text : std::string(width - text.size(), '0') + text;
 }
 
+void AppendZeroPadded(std::string& out, std::uint64_t value, std::size_t width)
+{
+    char digits[20];
+    std::size_t count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    if (count < width) {
+        out.append(width - count, '0');
+    }
+    while (count > 0) {
+        out += digits[--count];
+    }
+}
+
 std::uint64_t PowerOfTen(std::size_t digits)
 {
     std::uint64_t value = 1;
@@ -373,8 +391,9 @@ BuildResult BuildRecord(const IsoRecord& record)
     const std::uint64_t fieldLimit = PowerOfTen(map.lengthDigits) - 1;
     const std::uint64_t startLimit = PowerOfTen(map.startDigits) - 1;
 
-    std::string directory;
-    std::string data;
+    // Sized first, so that the record is put together in place: a mark rebuilds a record, and
+    // the command line marks thousands in a run.
+    std::uint64_t dataSize = 0;
     for (const Field& field : record.fields) {
         const std::uint64_t length = field.data.size() + 1;
         if (length > fieldLimit) {
@@ -382,21 +401,15 @@ BuildResult BuildRecord(const IsoRecord& record)
                            " bytes long; a field may have at most " + std::to_string(fieldLimit);
             return result;
         }
-        if (data.size() > startLimit) {
+        if (dataSize > startLimit) {
             result.error = "field " + field.tag + " would start beyond the format's limit of " +
                            std::to_string(startLimit) + " bytes";
             return result;
         }
-        std::string tag = field.tag.substr(0, 3);
-        tag.resize(3, ' ');
-        directory += tag + ZeroPadded(length, map.lengthDigits) +
-                     ZeroPadded(data.size(), map.startDigits) +
-                     std::string(map.implementationDigits, '0');
-        data += field.data;
-        data += kFieldTerminator;
+        dataSize += length;
     }
-    const std::uint64_t base = kLeaderLength + directory.size() + 1;
-    const std::uint64_t total = base + data.size() + 1;
+    const std::uint64_t base = kLeaderLength + record.fields.size() * map.EntrySize() + 1;
+    const std::uint64_t total = base + dataSize + 1;
     if (total > iso::kMaxRecordLength) {
         result.error = "the record would be " + std::to_string(total) +
                        " bytes long; a record may have at most " +
@@ -405,8 +418,24 @@ BuildResult BuildRecord(const IsoRecord& record)
     }
     leader.replace(0, 5, ZeroPadded(total, 5));
     leader.replace(12, 5, ZeroPadded(base, 5));
-    result.bytes.reserve(total);
-    result.bytes = leader + directory + kFieldTerminator + data + kRecordTerminator;
+    std::string& bytes = result.bytes;
+    bytes.reserve(total);
+    bytes += leader;
+    std::uint64_t start = 0;
+    for (const Field& field : record.fields) {
+        const std::size_t tagLength = std::min<std::size_t>(field.tag.size(), 3);
+        bytes.append(field.tag, 0, tagLength).append(3 - tagLength, ' ');
+        AppendZeroPadded(bytes, field.data.size() + 1, map.lengthDigits);
+        AppendZeroPadded(bytes, start, map.startDigits);
+        bytes.append(map.implementationDigits, '0');
+        start += field.data.size() + 1;
+    }
+    bytes += kFieldTerminator;
+    for (const Field& field : record.fields) {
+        bytes += field.data;
+        bytes += kFieldTerminator;
+    }
+    bytes += kRecordTerminator;
     return result;
 }
 

@@ -2,15 +2,17 @@
 """luma-cli as a user meets it: exit codes, messages and output formats on real files.
 
     cli_tests.py UnreadableFiles | CommandLine | Count | Dump | Check | Sample | CorpusDoesNotCrash
-                 | Mark
+                 | Mark | KilledMark
 """
 
 import json
 import os
 import random
 import re
+import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 import harness
@@ -307,6 +309,42 @@ class Mark(harness.TempFolderTest):
         leftovers = [name for name in set(os.listdir(tempfile.gettempdir())) - before
                      if name.startswith("NEW")]
         self.assertEqual(leftovers, [])
+
+
+
+class KilledMark(harness.TempFolderTest):
+    """mark killed at any moment of its run: reading, marking or writing."""
+
+    def test_leaves_nothing_behind_and_the_results_old_or_whole(self):
+        source = self.write_file("big.iso", sample_bytes() * 4000)
+        temp, results = (os.path.join(self.folder.name, name) for name in ("tmp", "results"))
+        os.mkdir(temp)
+        os.mkdir(results)
+        target = os.path.join(results, "out.iso")
+        command = [harness.env_path("LUMA_CLI"), "mark", source, "--records", "1-24000",
+                   *Mark.LABEL, "--output", target]
+        # The window looks for unsaved work in the temporary folder: the run gets its own.
+        environment = dict(os.environ, TMPDIR=temp)
+        started = time.monotonic()
+        subprocess.run(command, env=environment, check=True, capture_output=True)
+        whole_run = time.monotonic() - started
+        with open(target, "rb") as file:
+            complete = file.read()
+        seed = random.randrange(1 << 30)
+        moments = random.Random(seed)
+        for attempt in range(30):
+            with open(target, "wb") as file:
+                file.write(b"earlier results")
+            process = subprocess.Popen(command, env=environment, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+            time.sleep(moments.uniform(0, whole_run * 1.1))  # the moment of the kill, not a wait
+            process.kill()
+            process.wait()
+            with self.subTest(attempt=attempt, seed=seed):
+                self.assertEqual(os.listdir(temp), [])
+                self.assertEqual(os.listdir(results), ["out.iso"])
+                with open(target, "rb") as file:
+                    self.assertIn(file.read(), (b"earlier results", complete))
 
 
 if __name__ == "__main__":
