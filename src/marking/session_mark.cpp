@@ -113,12 +113,12 @@ MarkingSession::LabelChange MarkingSession::AddLabelField()
     if (HasFieldWithLabelTag()) {
         return {};
     }
-    const int before = CountLabelFields(m_iso);
+    // Without a field of the label tag the record has no label field to count before.
     if (m_iso.AddField(m_labelField, m_labelText) != 0) {
         ShowStoreRefusal();
         return {true, false, 0};
     }
-    return {false, true, CountLabelFields(m_iso) - before};
+    return {false, true, CountLabelFields(m_iso)};
 }
 
 MarkingSession::LabelChange MarkingSession::RemoveLabelField(int field)
