@@ -118,6 +118,7 @@ private:
         bool changed = false;
         int delta = 0;  // the change of the record's label fields
     };
+    std::optional<bool> ApplyToRecord(int record, LabelAction action);
     LabelChange AddLabelField();
     LabelChange RemoveLabelField(int field);
     bool CheckCurrentRecordInList();

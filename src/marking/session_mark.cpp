@@ -65,32 +65,12 @@ bool MarkingSession::ApplyToRecords(const std::vector<int>& records, LabelAction
     }
     const RecordBufferList before = m_records;
     const int markedBefore = m_markedCount;
-    bool applied = true;
     bool changed = false;
-    for (const int record : records) {
-        m_iso.SetRecord(record);
-        if (m_iso.GetCurRecord() != record) {
-            m_host.ReportError(std::string(kNoCurrentRecord));
-            applied = false;
-            break;
-        }
-        if (!CheckCurrentRecordInList()) {
-            applied = false;
-            break;
-        }
-        const int field = action == LabelAction::Unmark ? FindLabelField() : -1;
-        if (action == LabelAction::Unmark && field < 0) {
-            continue;
-        }
-        const LabelChange change = action == LabelAction::Mark ? AddLabelField() : RemoveLabelField(field);
-        if (change.refused) {
-            applied = false;
-            break;
-        }
-        if (change.changed) {
-            TakeChange(change.delta);
-            changed = true;
-        }
+    bool stopped = false;
+    for (auto record = records.begin(); record != records.end() && !stopped; ++record) {
+        const std::optional<bool> outcome = ApplyToRecord(*record, action);
+        stopped = !outcome;
+        changed = changed || outcome.value_or(false);
     }
     if (const std::optional<std::string> error = WriteWorkingCopy()) {
         m_records = before;
@@ -104,7 +84,33 @@ bool MarkingSession::ApplyToRecords(const std::vector<int>& records, LabelAction
     if (changed || action == LabelAction::Unmark) {
         MarkUnsaved();
     }
-    return applied;
+    return !stopped;
+}
+
+// Whether the record changed; nothing when it cannot be changed (the reason shown). The change
+// goes into the list and the store, not yet into the working copy.
+std::optional<bool> MarkingSession::ApplyToRecord(int record, LabelAction action)
+{
+    m_iso.SetRecord(record);
+    if (m_iso.GetCurRecord() != record) {
+        m_host.ReportError(std::string(kNoCurrentRecord));
+        return std::nullopt;
+    }
+    if (!CheckCurrentRecordInList()) {
+        return std::nullopt;
+    }
+    const int field = action == LabelAction::Unmark ? FindLabelField() : -1;
+    if (action == LabelAction::Unmark && field < 0) {
+        return false;
+    }
+    const LabelChange change = action == LabelAction::Mark ? AddLabelField() : RemoveLabelField(field);
+    if (change.refused) {
+        return std::nullopt;
+    }
+    if (change.changed) {
+        TakeChange(change.delta);
+    }
+    return change.changed;
 }
 
 // The label field goes in unless the record has a field with the label tag.
