@@ -23,16 +23,7 @@ int CountFieldsEqualTo(BISO& store, const LabelField& label) {
     int matches = 0;
     for (int record = 0; record < store.GetRecordCount(); ++record) {
         store.SetRecord(record);
-        // The directory shows most records to lack the tag without parsing their fields.
-        if (!store.HasFieldWithTag(label.tag)) {
-            continue;
-        }
-        for (int field = 0; field < store.GetFieldCount(); ++field) {
-            // The tag test first: converting every field's text to UTF-8 is the costly part.
-            if (store.GetFieldName(field) == label.tag && store.GetFieldText(field) == label.text) {
-                ++matches;
-            }
-        }
+        matches += store.CountFieldsEqual(label.tag, label.text);
     }
     return matches;
 }

@@ -115,7 +115,11 @@ const IsoRecord& BISO::CurrentRecord()
         return kNoRecord;
     }
     if (const auto changed = m_changed.find(m_current); changed != m_changed.end()) {
-        return changed->second.record;
+        std::optional<IsoRecord>& record = changed->second.record;
+        if (!record) {
+            record = ParseRecord(changed->second.bytes, m_current, GetRecordSpan(m_current).offset);
+        }
+        return *record;
     }
     if (m_parsedIndex != m_current) {
         const RecordSpan span = GetRecordSpan(m_current);
@@ -181,6 +185,10 @@ int BISO::AddField(const std::string& tag, const std::string& text)
     if (!HasRecord()) {
         return Fail("no record is open");
     }
+    if (InsertFieldInPlace(tag, text)) {
+        m_lastError.reset();
+        return 0;
+    }
     IsoRecord changed = RecordToChange();
     FieldDataResult data = FieldFromText(tag, text, iso::IndicatorCountOf(changed.leader), CodecFor(changed));
     if (data.error) {
@@ -190,6 +198,26 @@ int BISO::AddField(const std::string& tag, const std::string& text)
                                     [&](const Field& field) { return field.tag <= tag; });
     changed.fields.insert(after.base(), Field{tag, std::move(data.data)});
     return StoreChange(std::move(changed));
+}
+
+// An unchanged record laid out as a build lays it out takes the field without a parse; the
+// bytes are those that parsing, inserting and building give. False when it takes the long way.
+bool BISO::InsertFieldInPlace(const std::string& tag, const std::string& text)
+{
+    if (m_charset == Charset::Ascii || m_changed.count(m_current) != 0) {
+        return false;  // the codec of an ASCII file's record depends on its fields
+    }
+    const std::string_view bytes = RecordBytes(m_current);
+    FieldDataResult data = FieldFromText(tag, text, iso::IndicatorCountOf(bytes.substr(0, iso::kLeaderLength)), m_codec);
+    if (data.error) {
+        return false;
+    }
+    std::optional<std::string> inserted = InsertField(bytes, tag, data.data);
+    if (!inserted) {
+        return false;
+    }
+    m_changed[m_current] = ChangedRecord{std::nullopt, std::move(*inserted)};
+    return true;
 }
 
 int BISO::DelField(int index)
@@ -223,11 +251,41 @@ bool BISO::HasFieldWithTag(const std::string& tag)
         return false;
     }
     if (const auto changed = m_changed.find(m_current); changed != m_changed.end()) {
-        const auto& fields = changed->second.record.fields;
-        return std::any_of(fields.begin(), fields.end(),
+        const std::optional<IsoRecord>& record = changed->second.record;
+        if (!record) {
+            return luma::HasFieldWithTag(changed->second.bytes, tag);
+        }
+        return std::any_of(record->fields.begin(), record->fields.end(),
                            [&](const Field& field) { return field.tag == tag; });
     }
     return luma::HasFieldWithTag(RecordBytes(m_current), tag);
+}
+
+int BISO::CountFieldsEqual(const std::string& tag, const std::string& text)
+{
+    // Most records have no field of the tag, and the directory tells so without parsing.
+    if (!HasFieldWithTag(tag)) {
+        return 0;
+    }
+    // A record a mark has just changed is laid out as built: its directory gives the fields.
+    const auto changed = m_changed.find(m_current);
+    if (m_charset != Charset::Ascii && changed != m_changed.end() && !changed->second.record) {
+        const std::string& bytes = changed->second.bytes;
+        if (const auto data = FieldDataWithTag(bytes, tag)) {
+            const std::size_t indicators = iso::IndicatorCountOf(std::string_view(bytes).substr(0, iso::kLeaderLength));
+            return static_cast<int>(std::count_if(data->begin(), data->end(), [&](std::string_view field) {
+                return FieldToText(Field{tag, std::string(field)}, indicators, m_codec) == text;
+            }));
+        }
+    }
+    int count = 0;
+    for (int i = 0; i < GetFieldCount(); ++i) {
+        // The tag test first: converting every field's text to UTF-8 is the costly part.
+        if (GetFieldName(i) == tag && GetFieldText(i) == text) {
+            ++count;
+        }
+    }
+    return count;
 }
 
 int BISO::CommitChange(std::string displayName)

@@ -64,6 +64,8 @@ public:
 
     // Whether the current record has a field with that tag; cheaper than walking the fields.
     bool HasFieldWithTag(const std::string& tag);
+    // Fields of the current record whose tag and text equal these: what a label count counts.
+    int CountFieldsEqual(const std::string& tag, const std::string& text);
 
     // Takes the current record's change into the store's bytes, as if the store had reopened
     // the file the caller rewrote with it, named `displayName`; every other change is dropped,
@@ -91,7 +93,7 @@ public:
 
 private:
     struct ChangedRecord {
-        IsoRecord record;
+        std::optional<IsoRecord> record;  // parsed when first asked for
         std::string bytes;
     };
 
@@ -101,6 +103,7 @@ private:
     bool HasRecord() const;
     int Fail(std::string message);
     int StoreChange(IsoRecord changed);
+    bool InsertFieldInPlace(const std::string& tag, const std::string& text);
     // The bytes of a record as the file now holds it: as read, or as a committed change left it.
     std::string_view RecordBytes(int index) const;
 

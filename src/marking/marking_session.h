@@ -129,6 +129,7 @@ private:
     bool CommitRecord(int delta);
     void TakeChange(int delta);
     void TakeChangeIntoStore();
+    std::string WorkingName() const;
     std::optional<std::string> WriteWorkingCopy();
     void ReopenStore();
     void ShowStoreRefusal();

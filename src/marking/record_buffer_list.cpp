@@ -1,6 +1,32 @@
 #include "record_buffer_list.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "platform/memory_advice.h"
+
 namespace luma {
+namespace {
+
+constexpr std::size_t kArenaBlock = std::size_t{4} << 20;
+
+}  // namespace
+
+std::string_view RecordBufferList::Arena::Append(std::string_view bytes)
+{
+    if (m_blocks.empty() || m_capacity - m_used < bytes.size()) {
+        m_capacity = std::max(kArenaBlock, bytes.size());
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(m_capacity));
+        AdviseHugePages(m_blocks.back().get(), m_capacity);
+        m_used = 0;
+    }
+    char* at = m_blocks.back().get() + m_used;
+    if (!bytes.empty()) {
+        std::memcpy(at, bytes.data(), bytes.size());
+    }
+    m_used += bytes.size();
+    return {at, bytes.size()};
+}
 
 RecordBufferList::RecordBufferList(std::shared_ptr<const std::string> bytes, std::vector<RecordSpan> spans)
     : m_bytes(std::move(bytes)), m_spans(std::move(spans))
@@ -26,20 +52,37 @@ RecordBufferList RecordBufferList::FromRecords(const std::vector<std::string>& r
 
 std::string_view RecordBufferList::operator[](std::size_t index) const
 {
-    if (const auto own = m_own.find(index); own != m_own.end()) {
-        return own->second;
+    if (IsOwn(index)) {
+        return m_own[index];
     }
     const RecordSpan span = m_spans[index];
     return std::string_view(*m_bytes).substr(span.offset, span.length);
 }
 
-void RecordBufferList::Replace(std::size_t index, std::string bytes)
+void RecordBufferList::Replace(std::size_t index, std::string_view bytes)
 {
     const RecordSpan span = m_spans[index];
     if (std::string_view(*m_bytes).substr(span.offset, span.length) == bytes) {
-        m_own.erase(index);
+        if (IsOwn(index)) {
+            m_own[index] = {};
+        }
+        return;
+    }
+    if (m_own.empty()) {
+        m_own.resize(m_spans.size());
+    }
+    m_own[index] = m_arena->Append(bytes);
+}
+
+void RecordBufferList::TakeRecordOf(const RecordBufferList& other, std::size_t index)
+{
+    if (other.IsOwn(index) && other.m_arena == m_arena && other.m_bytes == m_bytes) {
+        if (m_own.empty()) {
+            m_own.resize(m_spans.size());
+        }
+        m_own[index] = other.m_own[index];
     } else {
-        m_own.insert_or_assign(index, std::move(bytes));
+        Replace(index, other[index]);
     }
 }
 
@@ -47,12 +90,10 @@ std::vector<std::string_view> RecordBufferList::Pieces() const
 {
     std::vector<std::string_view> pieces;
     const std::string_view shared = m_bytes ? std::string_view(*m_bytes) : std::string_view();
-    auto own = m_own.begin();
     bool lastShared = false;
     for (std::size_t i = 0; i < m_spans.size(); ++i) {
-        if (own != m_own.end() && own->first == i) {
-            pieces.emplace_back(own->second);
-            ++own;
+        if (IsOwn(i)) {
+            pieces.push_back(m_own[i]);
             lastShared = false;
             continue;
         }

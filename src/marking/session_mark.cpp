@@ -171,17 +171,7 @@ int MarkingSession::FindLabelField()
 // Fields of the store's current record equal to the label field: what the marked count counts.
 int MarkingSession::CountLabelFields(BISO& store) const
 {
-    // Most records have no field of the label tag, and the directory tells so without parsing.
-    if (!store.HasFieldWithTag(m_labelField)) {
-        return 0;
-    }
-    int count = 0;
-    for (int i = 0; i < store.GetFieldCount(); ++i) {
-        if (store.GetFieldName(i) == m_labelField && store.GetFieldText(i) == m_labelText) {
-            ++count;
-        }
-    }
-    return count;
+    return store.CountFieldsEqual(m_labelField, m_labelText);
 }
 
 // Fields equal to the label field over all records of the store.
@@ -225,19 +215,31 @@ bool MarkingSession::CommitRecord(int delta)
 // A change of the current record that no working copy has to hold yet.
 void MarkingSession::TakeChange(int delta)
 {
-    m_records.Replace(static_cast<std::size_t>(m_iso.GetCurRecord()), m_iso.GetIsoBuffer());
+    const auto slot = static_cast<std::size_t>(m_iso.GetCurRecord());
     m_savedRecord = m_iso.GetCurRecord();
     m_markedCount += delta;
-    TakeChangeIntoStore();
+    // The store keeps the change it refuses to commit, and the list takes it from there.
+    if (m_iso.CommitChange(WorkingName()) == 0) {
+        m_records.TakeRecordOf(m_iso.Records(), slot);
+    } else {
+        m_records.Replace(slot, m_iso.GetIsoBuffer());
+        ReopenStore();
+    }
 }
 
 // The store takes the change in place, which is what reading back the rewritten working copy
 // would give; only a file with framing problems is read back whole.
 void MarkingSession::TakeChangeIntoStore()
 {
-    if (m_iso.CommitChange(m_workPath.empty() ? m_iso.GetPath() : m_workPath) != 0) {
+    if (m_iso.CommitChange(WorkingName()) != 0) {
         ReopenStore();
     }
+}
+
+// What the store calls the file: the working copy, which it mirrors, or the file itself.
+std::string MarkingSession::WorkingName() const
+{
+    return m_workPath.empty() ? m_iso.GetPath() : m_workPath;
 }
 
 std::optional<std::string> MarkingSession::WriteWorkingCopy()
@@ -253,7 +255,7 @@ std::optional<std::string> MarkingSession::WriteWorkingCopy()
 // than from the temporary folder, framed as the list is, in the character set found at open.
 void MarkingSession::ReopenStore()
 {
-    m_iso.OpenRecords(m_records, m_workPath.empty() ? m_iso.GetPath() : m_workPath, m_charset);
+    m_iso.OpenRecords(m_records, WorkingName(), m_charset);
     m_iso.SetRecord(m_savedRecord);
 }
 

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "marking/biso.h"
+#include "marking/iso_record.h"
 #include "test_files.h"
 
 namespace luma {
@@ -78,6 +82,51 @@ TEST(Corpus, DamagedFilesKeepEveryRecordAndSayWhere)
         EXPECT_EQ(store.GetFieldCount(), r == 6 ? 0 : 1) << "record " << r + 1;
     }
     EXPECT_EQ(withProblems, 5);
+}
+
+// What a mark does the long way: parse, insert after the last field whose tag is not greater,
+// build.
+std::optional<std::string> InsertedByBuilding(std::string_view bytes, const Field& added)
+{
+    IsoRecord record = ParseRecord(bytes, 0, 0);
+    const auto after = std::find_if(record.fields.rbegin(), record.fields.rend(),
+                                    [&](const Field& field) { return field.tag <= added.tag; });
+    record.fields.insert(after.base(), added);
+    BuildResult built = BuildRecord(record);
+    return built.error ? std::nullopt : std::optional<std::string>(std::move(built.bytes));
+}
+
+// Marks take clean records straight from their bytes: on every record of the corpus and of
+// the damaged fuzzer findings, that gives the bytes of the long way, or declines.
+TEST(Corpus, AFieldInsertedStraightIntoTheBytesIsWhatBuildingGives)
+{
+    LUMA_REQUIRE_CORPUS();
+    std::vector<std::string> files = test::CorpusFiles();
+    for (const char* folder : {"/reader", "/round_trip"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(std::string(LUMA_FUZZ_CORPUS_DIR) + folder)) {
+            files.push_back(entry.path().string());
+        }
+    }
+    int straight = 0;
+    int declined = 0;
+    for (const std::string& path : files) {
+        BISO store;
+        if (store.Open(path) != 0) continue;
+        for (int r = 0; r < store.GetRecordCount(); ++r) {
+            const std::string bytes = std::string(store.Records()[static_cast<std::size_t>(r)]);
+            for (const Field& added : {Field{"000", "a"}, Field{"200", "1 \x1F" "aTitle"}, Field{"999", ""}}) {
+                const std::optional<std::string> inserted = InsertField(bytes, added.tag, added.data);
+                if (!inserted) {
+                    ++declined;
+                    continue;
+                }
+                ++straight;
+                EXPECT_EQ(inserted, InsertedByBuilding(bytes, added)) << path << ", record " << r + 1;
+            }
+        }
+    }
+    EXPECT_GT(straight, 1000);
+    EXPECT_GT(declined, 0) << "damaged records take the long way";
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 set -u
 luma=$1 cli=$2 sample=$3 probe=$4 shots=$5
 
-for tool in xdotool import; do
+for tool in xdotool xclip import; do
     command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
@@ -70,14 +70,33 @@ keys() {
     sleep 0.3
 }
 
+# Polls a shell condition for up to $2 seconds.
+wait_for() {
+    tries=$(($2 * 10))
+    while ! eval "$1"; do
+        tries=$((tries - 1))
+        [ $tries -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
+# Pastes text into the focused field: a paste cannot lose characters the way typed Cyrillic
+# does on a busy machine (each letter needs a key remapped for it). xclip serves the clipboard
+# until the program has taken it.
+paste_text() {
+    printf '%s' "$1" | xclip -selection clipboard -i
+    keys ctrl+v
+}
+
 # Ends the program the way the operator does: Esc, Yes to "Сохранить?", Enter in the save
 # dialog, which suggests the results folder and the file's name.
 save_and_exit() {
     keys Escape
     message_box
     keys Return
-    sleep 1
+    window '^(Сохранить как|Save As)$'
     keys Return
+    wait_for "! kill -0 $pid 2>/dev/null" 60 || fail "luma did not end after the save"
     wait "$pid"
     status=$?
     pid=""
@@ -96,7 +115,7 @@ window '^Настройка$'
 keys Tab Tab Tab ctrl+alt+n Tab Tab ctrl+Right Tab ctrl+Left Tab
 xdotool type --delay 60 901
 keys Tab
-xdotool type --delay 60 "$label"
+paste_text "$label"
 # On to the tabs, the filter page; its list, Add, Delete, the switch, the tag box.
 keys Tab Tab Tab Tab Right Tab Tab Tab Tab Tab
 xdotool type --delay 60 200
@@ -105,8 +124,8 @@ keys shift+Tab shift+Tab shift+Tab space Tab Tab space
 keys Tab Tab Tab Tab Left
 import -window root "${shots}-settings.png"
 keys shift+Tab shift+Tab space
-sleep 0.5
-[ -z "$(xdotool search --onlyvisible --name '^Настройка$')" ] || fail "the settings dialog is still open"
+wait_for "[ -z \"\$(xdotool search --onlyvisible --name '^Настройка\$')\" ]" 30 ||
+    fail "the settings dialog is still open"
 settings=$("$probe" "$profile" --settings)
 expected="hotkeys 1614 0 2599 2597
 label 901 $label
