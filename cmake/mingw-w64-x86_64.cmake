@@ -31,5 +31,6 @@ endif()
 
 find_program(LUMA_WINE wine)
 if(LUMA_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${LUMA_WINE})
+  # Wine, with one more start where Wine ends before the program starts (see the script).
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
 endif()
