@@ -108,15 +108,6 @@ std::vector<std::string_view> RecordBufferList::Pieces() const
     return pieces;
 }
 
-std::uint64_t RecordBufferList::ByteSize() const
-{
-    std::uint64_t total = 0;
-    for (const std::string_view piece : Pieces()) {
-        total += piece.size();
-    }
-    return total;
-}
-
 std::vector<std::string> RecordBufferList::ToStrings() const
 {
     std::vector<std::string> records;
@@ -125,19 +116,6 @@ std::vector<std::string> RecordBufferList::ToStrings() const
         records.emplace_back((*this)[i]);
     }
     return records;
-}
-
-bool operator==(const RecordBufferList& list, const std::vector<std::string>& records)
-{
-    if (list.size() != records.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        if (list[i] != records[i]) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace luma

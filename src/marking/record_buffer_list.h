@@ -34,9 +34,7 @@ public:
     // The records one after another, as a file holds them: records that lie side by side in
     // the shared bytes make one piece, so an unchanged file is written in one.
     std::vector<std::string_view> Pieces() const;
-    std::uint64_t ByteSize() const;
     std::vector<std::string> ToStrings() const;
-    const std::shared_ptr<const std::string>& SharedBytes() const { return m_bytes; }
 
 private:
     // Bytes appended and never moved, so that lists copied from one another can share it.
@@ -57,7 +55,5 @@ private:
     std::shared_ptr<Arena> m_arena = std::make_shared<Arena>();  // copies share it
     std::vector<std::string_view> m_own;  // a changed record's bytes in the arena; none for the rest
 };
-
-bool operator==(const RecordBufferList& list, const std::vector<std::string>& records);
 
 }  // namespace luma

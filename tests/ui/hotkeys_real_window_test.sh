@@ -70,15 +70,7 @@ keys() {
     sleep 0.3
 }
 
-# Polls a shell condition for up to $2 seconds.
-wait_for() {
-    tries=$(($2 * 10))
-    while ! eval "$1"; do
-        tries=$((tries - 1))
-        [ $tries -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
+. "$(dirname "$0")/../wait_for.sh"
 
 # Pastes text into the focused field: a paste cannot lose characters the way typed Cyrillic
 # does on a busy machine (each letter needs a key remapped for it). xclip serves the clipboard

@@ -44,15 +44,7 @@ fail() {
     exit 1
 }
 
-# Polls a shell condition for up to $2 seconds.
-wait_for() {
-    tries=$(($2 * 10))
-    while ! eval "$1"; do
-        tries=$((tries - 1))
-        [ $tries -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
+. "$(dirname "$0")/../wait_for.sh"
 
 # The newest visible window whose name matches, given the keyboard. (There is no window
 # manager: Wine's windows take the focus directly.)
