@@ -31,30 +31,75 @@ bool IsWholeDirectory(std::string_view bytes, std::size_t end)
     return true;
 }
 
-// How many entries of the directory ending at `end` give a field that ends on a field
-// terminator when the field data starts just past `end`.
-std::size_t FittingEntries(std::string_view bytes, std::size_t end)
+// Where the directory's entries end and where the field data begins: one byte apart, the
+// directory's terminator (or a byte standing in its place) between them, or at the same place
+// when the terminator was left out.
+struct DirectoryBounds {
+    std::size_t entriesEnd = 0;
+    std::size_t dataStart = 0;
+};
+
+// How many entries of the directory give a field that ends on a field terminator when the
+// field data starts at `bounds.dataStart`.
+std::size_t FittingEntries(std::string_view bytes, DirectoryBounds bounds)
 {
     const iso::EntryMap map = iso::EntryMapOf(bytes.substr(0, kLeaderLength));
     std::size_t fitting = 0;
-    for (std::size_t pos = kLeaderLength; pos + map.EntrySize() <= end; pos += map.EntrySize()) {
+    for (std::size_t pos = kLeaderLength; pos + map.EntrySize() <= bounds.entriesEnd;
+         pos += map.EntrySize()) {
         const auto length = DigitsAt(bytes, pos + 3, map.lengthDigits);
         const auto start = DigitsAt(bytes, pos + 3 + map.lengthDigits, map.startDigits);
-        // The field's last byte, its terminator, lies at base + start + length - 1.
-        const std::uint64_t last = length && start && *length > 0 ? end + *start + *length : 0;
-        if (last > end && last < bytes.size() && bytes[last] == kFieldTerminator) {
+        if (!length || !start || *length == 0 || *start >= bytes.size() || *length >= bytes.size()) {
+            continue;
+        }
+        const std::uint64_t last = bounds.dataStart + *start + *length - 1;
+        if (last < bytes.size() && bytes[last] == kFieldTerminator) {
             ++fitting;
         }
     }
     return fitting;
 }
 
+// The directory a lost terminator leaves, read from the base address: the entries end on an
+// entry boundary at the base address or one byte before it, and the data starts at the base
+// address, or one byte before it when the leader was not updated for a terminator cut out.
+// The one under which the most fields end on their terminators is taken, if it has more than
+// the reading from the first terminator, which then lies inside the field data; on a tie the
+// base address is believed.
+std::optional<DirectoryBounds> BoundsFromBaseAddress(std::string_view bytes, std::size_t terminator)
+{
+    const auto base = DigitsAt(bytes, 12, 5);
+    if (!base || *base <= kLeaderLength + 1 || *base > terminator) {
+        return std::nullopt;
+    }
+    const std::size_t at = static_cast<std::size_t>(*base);
+    const DirectoryBounds candidates[] = {
+        {at - 1, at},      // a byte stands in the terminator's place
+        {at, at},          // the terminator cut out, the base address updated
+        {at - 1, at - 1},  // the terminator cut out, the base address as it was
+    };
+    std::optional<DirectoryBounds> best;
+    std::size_t bestFitting = FittingEntries(bytes, {terminator, terminator + 1});
+    for (const DirectoryBounds& candidate : candidates) {
+        if (candidate.entriesEnd >= terminator || !IsWholeDirectory(bytes, candidate.entriesEnd)) {
+            continue;
+        }
+        const std::size_t fitting = FittingEntries(bytes, candidate);
+        if (fitting > bestFitting) {
+            best = candidate;
+            bestFitting = fitting;
+        }
+    }
+    return best;
+}
+
 // Where the directory ends, or nullopt when no field can be read: the same test for the parser
 // and for the tag lookup, so that they agree on every record. The directory ends at the first
-// field terminator; when that terminator is lost, the first one lies inside the field data and
-// gives no whole directory, while the base address still points just past the last entry, and
-// the fields found from there end on their terminators.
-std::optional<std::size_t> DirectoryEndOf(std::string_view bytes)
+// field terminator. When that terminator is lost, the first one lies inside the field data and
+// gives no whole directory, while the base address still points at the data, and the fields
+// found from there end on their terminators: that reading, under which the directory agrees
+// with the data, is taken.
+std::optional<DirectoryBounds> DirectoryBoundsOf(std::string_view bytes)
 {
     if (bytes.size() < kLeaderLength) {
         return std::nullopt;
@@ -64,21 +109,16 @@ std::optional<std::size_t> DirectoryEndOf(std::string_view bytes)
     if (terminator == npos || terminator >= dataEnd) {
         return std::nullopt;
     }
-    const auto base = DigitsAt(bytes, 12, 5);
+    const DirectoryBounds atTerminator{terminator, terminator + 1};
     // The usual record: the base address agrees with the first terminator, and nothing else
     // could be chosen, so the entries need not be checked.
-    if (base && *base - 1 == terminator) {
-        return terminator;
+    if (const auto base = DigitsAt(bytes, 12, 5); base && *base - 1 == terminator) {
+        return atTerminator;
     }
-    if (!IsWholeDirectory(bytes, terminator)) {
-        if (base && *base > kLeaderLength + 1 && *base - 1 < terminator &&
-            IsWholeDirectory(bytes, static_cast<std::size_t>(*base - 1)) &&
-            FittingEntries(bytes, static_cast<std::size_t>(*base - 1)) >
-                FittingEntries(bytes, terminator)) {
-            return static_cast<std::size_t>(*base - 1);
-        }
+    if (IsWholeDirectory(bytes, terminator)) {
+        return atTerminator;
     }
-    return terminator;
+    return BoundsFromBaseAddress(bytes, terminator).value_or(atTerminator);
 }
 
 struct DirectoryEntry {
@@ -109,18 +149,21 @@ public:
             Report(m_bytes.size(), "record terminator missing");
         }
         ReportAll(0, CheckLeader(m_record.leader));
-        const std::optional<std::size_t> directoryEnd = DirectoryEndOf(m_bytes);
-        if (!directoryEnd) {
+        const std::optional<DirectoryBounds> directory = DirectoryBoundsOf(m_bytes);
+        if (!directory) {
             Report(kLeaderLength, "directory has no terminator: no field can be read");
             return std::move(m_record);
         }
-        if (m_bytes[*directoryEnd] != kFieldTerminator) {
-            Report(*directoryEnd, "directory terminator missing; the base address gives where "
-                                  "the directory ends");
+        if (directory->dataStart == directory->entriesEnd) {
+            Report(directory->entriesEnd, "directory terminator missing; the fields start right "
+                                          "after the last entry");
+        } else if (m_bytes[directory->entriesEnd] != kFieldTerminator) {
+            Report(directory->entriesEnd, "directory terminator missing; the base address gives "
+                                          "where the directory ends");
         }
-        m_base = *directoryEnd + 1;
+        m_base = directory->dataStart;
         CheckBaseAddress();
-        ReadFields(ReadDirectory(*directoryEnd));
+        ReadFields(ReadDirectory(directory->entriesEnd));
         return std::move(m_record);
     }
 
@@ -150,20 +193,20 @@ private:
         }
     }
 
-    std::vector<DirectoryEntry> ReadDirectory(std::size_t directoryEnd)
+    std::vector<DirectoryEntry> ReadDirectory(std::size_t entriesEnd)
     {
         const iso::EntryMap map = iso::EntryMapOf(m_record.leader);
         const std::size_t size = map.EntrySize();
         std::vector<DirectoryEntry> entries;
-        entries.reserve(directoryEnd > kLeaderLength ? (directoryEnd - kLeaderLength) / size : 0);
+        entries.reserve(entriesEnd > kLeaderLength ? (entriesEnd - kLeaderLength) / size : 0);
         std::size_t pos = kLeaderLength;
-        for (; pos + size <= directoryEnd; pos += size) {
+        for (; pos + size <= entriesEnd; pos += size) {
             entries.push_back({std::string(m_bytes.substr(pos, 3)),
                                DigitsAt(m_bytes, pos + 3, map.lengthDigits),
                                DigitsAt(m_bytes, pos + 3 + map.lengthDigits, map.startDigits), pos});
         }
-        if (pos != directoryEnd) {
-            Report(pos, "directory ends with " + std::to_string(directoryEnd - pos) +
+        if (pos != entriesEnd) {
+            Report(pos, "directory ends with " + std::to_string(entriesEnd - pos) +
                             " bytes that are not a whole entry");
         }
         return entries;
@@ -177,9 +220,8 @@ private:
         return m_base + static_cast<std::size_t>(*entry.start);
     }
 
-    // A field is trusted when its range ends on a field terminator or where the next field
-    // begins, unless that next field would begin with a terminator: then a byte lost or added
-    // before it has shifted the data, and the field is found from the terminators instead.
+    // A field is trusted when its range ends on a field terminator or where the directory
+    // agrees that it ends.
     bool IsTrusted(const DirectoryEntry& entry, const DirectoryEntry* next) const
     {
         const auto start = StartOf(entry);
@@ -187,8 +229,16 @@ private:
             return false;
         }
         const std::size_t end = *start + static_cast<std::size_t>(*entry.length);
-        return m_bytes[end - 1] == kFieldTerminator ||
-               (next && StartOf(*next) == end && m_bytes[end] != kFieldTerminator);
+        return m_bytes[end - 1] == kFieldTerminator || DirectoryAgreesOnEnd(end, next);
+    }
+
+    // Whether a field that ends at `end` without its terminator still ends where the directory
+    // puts it: the next field begins there, or the record's data ends there. Not when that next
+    // field would begin with a terminator: then a byte lost or added before it has shifted the
+    // data, and the field is found from the terminators instead.
+    bool DirectoryAgreesOnEnd(std::size_t end, const DirectoryEntry* next) const
+    {
+        return end == m_dataEnd || (next && StartOf(*next) == end && m_bytes[end] != kFieldTerminator);
     }
 
     // Whether the entry's length, counted from `start`, ends on a field terminator.
@@ -202,6 +252,7 @@ private:
     struct Range {
         std::size_t start = 0;
         std::size_t end = 0;  // past the field's terminator
+        bool asDirectoryGives = false;
     };
 
     // Where the field lies: as the directory says when that checks out, else right after the
@@ -210,7 +261,7 @@ private:
     {
         if (IsTrusted(entry, next)) {
             const std::size_t start = *StartOf(entry);
-            return {start, start + static_cast<std::size_t>(*entry.length)};
+            return {start, start + static_cast<std::size_t>(*entry.length), true};
         }
         if (FitsAt(entry, previousEnd)) {
             // Fields usually follow one another: a start that wrapped past five digits or was
@@ -226,22 +277,51 @@ private:
         return {start, end};
     }
 
-    // The field's data without its terminator.
-    std::string_view DataOf(const DirectoryEntry& entry, const DirectoryEntry* next, Range range)
+    // The field's data without its terminator. A field the directory places without one is
+    // either a terminator overwritten in place or a field written without it and counted
+    // without it; the bytes alone cannot tell which. An overwritten terminator leaves a blank
+    // or a control character, which is dropped, unless no field of the record ends on a
+    // terminator (its writer left them all out); any other byte is the field's data and kept.
+    std::string_view DataOf(const DirectoryEntry& entry, Range range)
     {
         std::string_view data = m_bytes.substr(range.start, range.end - range.start);
         if (!data.empty() && data.back() == kFieldTerminator) {
             data.remove_suffix(1);
-        } else if (!data.empty() && next && StartOf(*next) == range.end &&
-                   m_bytes[range.end] != kFieldTerminator) {
-            // The directory puts the next field right after this one, and the data is not
-            // shifted by a byte: the last byte stands where the field terminator belongs.
-            Report(range.end - 1, "field " + Printable(entry.tag) + ": byte " +
-                                      Quoted(data.substr(data.size() - 1)) +
-                                      " stands where the field terminator belongs and was dropped");
-            data.remove_suffix(1);
+        } else if (!data.empty() && range.asDirectoryGives) {
+            if (StandsForTerminator(data.back()) && !m_terminatorsLeftOut) {
+                Report(range.end - 1, "field " + Printable(entry.tag) + ": byte " +
+                                          Quoted(data.substr(data.size() - 1)) +
+                                          " stands where the field terminator belongs and was dropped");
+                data.remove_suffix(1);
+            } else {
+                Report(range.end, "field " + Printable(entry.tag) + ": field terminator missing; " +
+                                      WhereDirectoryEnds(range.end) + ", so all its " +
+                                      std::to_string(data.size()) + " bytes are kept");
+            }
         }
         return data;
+    }
+
+    static bool StandsForTerminator(char c)
+    {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte <= 0x20 || byte == 0x7F;
+    }
+
+    std::string WhereDirectoryEnds(std::size_t end) const
+    {
+        return end == m_dataEnd ? "its directory entry ends where the record's data ends"
+                                : "its directory entry ends where the next field begins";
+    }
+
+    // Whether any field ends on a terminator where the directory puts its end.
+    bool AnyFieldEndsOnTerminator(const std::vector<DirectoryEntry>& entries) const
+    {
+        return std::any_of(entries.begin(), entries.end(), [this](const DirectoryEntry& entry) {
+            const auto start = StartOf(entry);
+            return start && entry.length && *entry.length > 0 && *entry.length <= m_dataEnd - *start &&
+                   m_bytes[*start + static_cast<std::size_t>(*entry.length) - 1] == kFieldTerminator;
+        });
     }
 
     void ReadFields(const std::vector<DirectoryEntry>& entries)
@@ -249,11 +329,12 @@ private:
         std::size_t previousEnd = m_base;
         std::size_t farthest = m_base;
         m_record.fields.reserve(entries.size());
+        m_terminatorsLeftOut = !AnyFieldEndsOnTerminator(entries);
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const DirectoryEntry& entry = entries[i];
             const DirectoryEntry* next = i + 1 < entries.size() ? &entries[i + 1] : nullptr;
             const Range range = Locate(entry, next, previousEnd);
-            const std::string_view data = DataOf(entry, next, range);
+            const std::string_view data = DataOf(entry, range);
             ReportAll(entry.offset, CheckTag(entry.tag));
             ReportAll(range.start,
                       CheckFieldData(entry.tag, data, iso::IndicatorCountOf(m_record.leader)));
@@ -306,6 +387,7 @@ private:
     std::uint64_t m_fileOffset;
     std::size_t m_dataEnd = 0;
     std::size_t m_base = 0;
+    bool m_terminatorsLeftOut = false;  // no field of the record ends on a field terminator
     IsoRecord m_record;
 };
 
@@ -420,13 +502,13 @@ bool HasFieldWithTag(std::string_view bytes, std::string_view tag)
     if (tag.size() != 3) {
         return false;  // directory tags are three bytes
     }
-    const std::optional<std::size_t> directoryEnd = DirectoryEndOf(bytes);
-    if (!directoryEnd) {
+    const std::optional<DirectoryBounds> directory = DirectoryBoundsOf(bytes);
+    if (!directory) {
         return false;
     }
     // The entries ReadDirectory takes: one field each, tagged by the entry's first three bytes.
     const std::size_t size = iso::EntryMapOf(bytes.substr(0, kLeaderLength)).EntrySize();
-    for (std::size_t pos = kLeaderLength; pos + size <= *directoryEnd; pos += size) {
+    for (std::size_t pos = kLeaderLength; pos + size <= directory->entriesEnd; pos += size) {
         if (bytes[pos] == tag[0] && bytes[pos + 1] == tag[1] && bytes[pos + 2] == tag[2]) {
             return true;
         }

@@ -49,15 +49,15 @@ DAMAGED = [
 class Built:
     """A record in canonical layout, with where its parts lie, for surgical damage."""
 
-    def __init__(self, fields, leader=LEADER):
+    def __init__(self, fields, leader=LEADER, field_terminator=FT):
         self.fields = list(fields)
         directory, data = b"", b""
         self.starts = []
         for tag, content in self.fields:
             self.starts.append(len(data))
-            entry_length = len(content) + 1
+            entry_length = len(content) + len(field_terminator)
             directory += tag.encode("ascii") + b"%04d" % (entry_length % 10000) + b"%05d" % (len(data) % 100000)
-            data += content + FT
+            data += content + field_terminator
         self.base = 24 + len(directory) + 1
         length = self.base + len(data) + 1
         self.bytes = bytearray(
@@ -82,6 +82,24 @@ class Built:
 
     def out(self):
         return bytes(self.bytes)
+
+    def cut(self, pos):
+        """Cuts out the byte at `pos`; nothing else changes."""
+        del self.bytes[pos]
+        return self
+
+    def shift_number(self, pos, width, delta):
+        value = int(self.bytes[pos:pos + width]) + delta
+        return self.put(pos, b"%0*d" % (width, value))
+
+    def cut_field_terminator(self, index):
+        """Cuts out a field's terminator and updates the directory and the record length to
+        match, as a writer that rebuilt the record from its damaged fields would."""
+        self.cut(self.field_end(index))
+        self.shift_number(self.entry(index) + 3, 4, -1)
+        for later in range(index + 1, len(self.fields)):
+            self.shift_number(self.entry(later) + 7, 5, -1)
+        return self.shift_number(0, 5, -1)
 
 
 def good(fields):
@@ -160,6 +178,8 @@ def directory_cases():
     no_terminator = rec.put(rec.base - 1, b" ").out()
     rec = fresh()
     odd_tag = rec.put(rec.entry(3), b"3\x000").out()
+    directory_cut = fresh().cut(rec.base - 1).shift_number(12, 5, -1).shift_number(0, 5, -1).out()
+    directory_cut_stale = fresh().cut(rec.base - 1).out()
     whole, base = good(DAMAGED), Built(DAMAGED).base
     stray = whole[:base - 1] + b"00000" + whole[base - 1:]
     return [
@@ -171,6 +191,12 @@ def directory_cases():
              around(not_digits)),
         case("directory-terminator-missing", "the directory's terminator is a space",
              around(no_terminator)),
+        case("directory-terminator-cut",
+             "the directory's terminator is cut out; base address and length point past the entries",
+             around(directory_cut)),
+        case("directory-terminator-cut-base-unchanged",
+             "the directory's terminator is cut out; base address and length unchanged",
+             around(directory_cut_stale)),
         case("directory-not-whole-entries", "five stray digits at the end of the directory",
              around(fix_lengths(stray))),
         case("directory-stray-bytes-old-base",
@@ -186,6 +212,11 @@ def terminator_cases():
     field_space = rec.put(rec.field_end(2), b" ").out()
     rec = fresh()
     field_cut = bytes(rec.bytes[:rec.field_end(3)] + rec.bytes[rec.field_end(3) + 1:])
+    cut_consistent = fresh().cut_field_terminator(2).out()
+    rec = fresh()
+    last_cut = rec.cut(rec.field_end(4)).out()
+    last_cut_consistent = fresh().cut_field_terminator(4).out()
+    left_out = Built(DAMAGED, field_terminator=b"").out()
     whole = good(DAMAGED)
     inside_200 = Built(DAMAGED).field_data(2) + 5
     inserted = fix_lengths(whole[:inside_200] + b"!" + whole[inside_200:], keep_base=True)
@@ -196,6 +227,17 @@ def terminator_cases():
              around(field_space)),
         case("field-terminator-dropped",
              "the field terminator after 300 is cut out; lengths unchanged", around(field_cut)),
+        case("field-terminator-cut-directory-updated",
+             "the field terminator after 200 is cut out; its length, the starts after it and the "
+             "record length updated", around(cut_consistent)),
+        case("last-field-terminator-cut",
+             "the field terminator after 700, the last field, is cut out; lengths unchanged",
+             around(last_cut)),
+        case("last-field-terminator-cut-directory-updated",
+             "the field terminator after 700, the last field, is cut out; its length and the "
+             "record length updated", around(last_cut_consistent)),
+        case("field-terminators-left-out",
+             "no field has its terminator; the directory counts the data alone", around(left_out)),
         case("byte-inserted-in-field", "one byte inserted into 200; the directory not updated",
              around(inserted)),
         case("record-terminator-missing", "the record terminator is cut out; length unchanged",

@@ -204,10 +204,75 @@ TEST(IsoRecord, ByteInAFieldTerminatorsPlaceIsDroppedOnlyWhereTheNextFieldConfir
     EXPECT_EQ(TagsAndData(confirmed), kFields);
     EXPECT_TRUE(HasProblem(confirmed, "stands where the field terminator belongs", kTerminatorOf200));
 
-    // The last field has no next field to confirm its length: its bytes are all kept.
+    // A byte that is not blank or a control character is data, even where the record's data
+    // ends right after it.
     const IsoRecord last = ParseRecord(Patched(good, kTerminatorOf700, "!"), 0, 0);
     ASSERT_EQ(last.fields.size(), 3u);
     EXPECT_EQ(last.fields[2].data, DataField(" 1$aAuthor") + "!");
+}
+
+// `width` digits of `value`, as directory entries and the leader write numbers.
+std::string Digits(std::size_t value, std::size_t width)
+{
+    const std::string text = std::to_string(value);
+    return std::string(width - std::min(width, text.size()), '0') + text;
+}
+
+// A record as a writer that leaves out the field terminators writes it: each entry counts the
+// field's data alone.
+std::string RecordWithoutFieldTerminators(const test::RawFields& fields)
+{
+    std::string directory;
+    std::string data;
+    for (const auto& [tag, content] : fields) {
+        directory += tag + Digits(content.size(), 4) + Digits(data.size(), 5);
+        data += content;
+    }
+    const std::size_t base = 24 + directory.size() + 1;
+    return Digits(base + data.size() + 1, 5) + "nam  22" + Digits(base, 5) + "   4500" + directory +
+           "\x1E" + data + "\x1D";
+}
+
+TEST(IsoRecord, FieldWithoutItsTerminatorKeepsEveryByteWhereTheDirectoryAgrees)
+{
+    // The terminator of 200 cut out, its length, the start of 700 and the record length updated.
+    std::string cut = Record(kFields).erase(kTerminatorOf200, 1);
+    cut = Patched(Patched(Patched(cut, 36 + 3, "0017"), 48 + 7, "00027"), 0, "00100");
+    const IsoRecord record = ParseRecord(cut, 0, 1000);
+    EXPECT_EQ(TagsAndData(record), kFields);
+    EXPECT_TRUE(HasProblem(record, "field 200: field terminator missing", 1000 + kTerminatorOf200));
+
+    // Marked, the record is written with every byte of 200 and its terminator.
+    BISO store;
+    ASSERT_EQ(store.OpenBytes(cut, "cut.iso"), 0);
+    ASSERT_EQ(store.AddField("901", "##$aX"), 0);
+    const IsoRecord rebuilt = ParseRecord(store.GetIsoBuffer(), 0, 0);
+    EXPECT_TRUE(rebuilt.problems.empty());
+    test::RawFields marked = kFields;
+    marked.emplace_back("901", DataField("  $aX"));
+    EXPECT_EQ(TagsAndData(rebuilt), marked);
+
+    // A writer that leaves out every terminator: even a blank at a field's end is its data.
+    const test::RawFields blankEnd = {{"001", "ru-000001"}, {"008", "261207s2026    ru   "},
+                                      {"200", DataField("1 $aTitle")}};
+    EXPECT_EQ(TagsAndData(ParseRecord(RecordWithoutFieldTerminators(blankEnd), 0, 0)), blankEnd);
+}
+
+TEST(IsoRecord, DirectoryWithoutItsTerminatorIsReadFromTheBaseAddress)
+{
+    // The directory's terminator cut out, the base address and the length updated to match.
+    const std::string cut = Record(kFields).erase(kDirectoryTerminator, 1);
+    const std::string updated = Patched(Patched(cut, 12, "00060"), 0, "00100");
+    const IsoRecord record = ParseRecord(updated, 0, 1000);
+    EXPECT_EQ(TagsAndData(record), kFields);
+    EXPECT_TRUE(HasProblem(record, "directory terminator missing; the fields start right after",
+                           1000 + kDirectoryTerminator));
+    EXPECT_TRUE(HasFieldWithTag(updated, "700"));
+
+    // The base address left as it was: it is corrected to where the entries end.
+    const IsoRecord stale = ParseRecord(cut, 0, 0);
+    EXPECT_EQ(TagsAndData(stale), kFields);
+    EXPECT_TRUE(HasProblem(stale, "base address 61 corrected to 60", 12));
 }
 
 TEST(IsoRecord, ByteAddedInsideAFieldShiftsNoFieldAfterIt)
