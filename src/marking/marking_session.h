@@ -19,6 +19,7 @@
 #include "marking_host.h"
 #include "platform/charset.h"
 #include "platform/locked_file.h"
+#include "recovery.h"
 
 namespace luma {
 
@@ -135,7 +136,8 @@ private:
     void ShowStoreRefusal();
 
     // Recovery.
-    std::optional<LockedFile> NoteWorkingCopy(const std::string& workPath, const OpenedFile& file) const;
+    static WorkingCopyNote NoteFor(const OpenedFile& file);
+    void KeepPlaceInNote();
     bool RestoreLeftWork(LeftWork& work);
     std::optional<OpenedFile> ReadLeftWork(const LeftWork& work);
 
@@ -158,6 +160,7 @@ private:
     // The note beside the working copy, held while the session runs; nothing when it could not
     // be written.
     std::optional<LockedFile> m_workNote;
+    WorkingCopyNote m_workNoteText;  // what the note says, its record kept up to date
     std::string m_fileTitle;
     // The character set found at open; the working copy is always read back in it, so that
     // label texts added since cannot change how the file is decoded.

@@ -15,6 +15,9 @@ constexpr std::string_view kNoteExtension = ".luma";
 constexpr std::string_view kWorkPrefix = "NEW";
 constexpr std::string_view kVersionLine = "LUMA working copy note 1";
 constexpr std::string_view kEndLine = "end";
+constexpr std::string_view kRecordKey = "\nrecord: ";
+// The record number has a fixed width, so that it can be rewritten in place.
+constexpr std::size_t kRecordDigits = 10;
 
 constexpr Charset kCharsets[] = {Charset::Ascii, Charset::Utf8, Charset::Windows1251, Charset::Koi8r,
                                  Charset::Cp866};
@@ -187,6 +190,8 @@ std::string FormatNote(const WorkingCopyNote& note)
     text += "\nstarted: " + std::to_string(note.started);
     text += "\npid: " + std::to_string(note.processId);
     text += "\ncharset: " + std::string(CharsetName(note.charset));
+    const std::string number = std::to_string(std::clamp<std::int64_t>(note.recordNumber, 1, 9'999'999'999));
+    text += std::string(kRecordKey) + std::string(kRecordDigits - number.size(), '0') + number;
     text += "\n" + std::string(kEndLine) + "\n";
     return text;
 }
@@ -222,7 +227,18 @@ std::optional<WorkingCopyNote> ParseNote(std::string_view text)
     if (!startedAt || !processId || !charset) {
         return std::nullopt;
     }
-    return WorkingCopyNote{*source, *title, *startedAt, *processId, *charset};
+    // Notes written before the record was kept have none: their work opens at the first record.
+    const std::string* record = find("record");
+    const std::optional<std::int64_t> recordNumber = record ? ParseNumber(*record) : std::nullopt;
+    return WorkingCopyNote{*source, *title, *startedAt, *processId, *charset,
+                           std::max<std::int64_t>(recordNumber.value_or(1), 1)};
+}
+
+bool UpdateNoteRecord(LockedFile& hold, const WorkingCopyNote& note)
+{
+    const std::string text = FormatNote(note);
+    const std::size_t at = text.find(kRecordKey) + kRecordKey.size();
+    return hold.WriteAt(at, std::string_view(text).substr(at, kRecordDigits));
 }
 
 std::optional<LockedFile> WriteNote(const std::string& workPath, const WorkingCopyNote& note)

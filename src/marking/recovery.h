@@ -22,6 +22,7 @@ struct WorkingCopyNote {
     std::int64_t started = 0;      // when the session started, seconds since the epoch
     std::int64_t processId = 0;    // the session's process, for people looking at the folder
     Charset charset = Charset::Ascii;  // the records' character set, found at open
+    std::int64_t recordNumber = 1;     // the record shown last, counted from 1
     bool operator==(const WorkingCopyNote&) const = default;
 };
 
@@ -33,6 +34,10 @@ std::string NotePath(const std::string& workPath);
 std::string FormatNote(const WorkingCopyNote& note);
 // Nothing for a text that is not a whole note of this version.
 std::optional<WorkingCopyNote> ParseNote(std::string_view text);
+
+// Rewrites the record number of a note this process wrote, in place: one write of as many digits
+// as before, so that a kill at any moment leaves a whole note. False when it could not be written.
+bool UpdateNoteRecord(LockedFile& hold, const WorkingCopyNote& note);
 
 // Writes the note beside a working copy and holds it. Nothing when it cannot be written: the
 // session then goes on without one, and its work cannot be offered back.

@@ -132,8 +132,9 @@ std::optional<std::string> MarkingSession::CreateWorkingCopy(const RecordBufferL
 void MarkingSession::StartSession(OpenedFile file, std::string workPath)
 {
     std::optional<LockedFile> note;
+    m_workNoteText = NoteFor(file);
     if (!workPath.empty()) {
-        note = NoteWorkingCopy(workPath, file);
+        note = WriteNote(workPath, m_workNoteText);
     }
     std::optional<LockedFile> previousNote = std::exchange(m_workNote, std::move(note));
     const std::string previousWorkPath = std::exchange(m_workPath, std::move(workPath));

@@ -2,6 +2,7 @@
 // session, as if its file had just been opened and marked, so that Save writes the results as
 // usual. The copy is read into a fresh working copy before the old one goes.
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <system_error>
@@ -39,14 +40,22 @@ bool MarkingSession::OfferRecovery()
     return false;
 }
 
-std::optional<LockedFile> MarkingSession::NoteWorkingCopy(const std::string& workPath,
-                                                          const OpenedFile& file) const
+WorkingCopyNote MarkingSession::NoteFor(const OpenedFile& file)
 {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const WorkingCopyNote note{file.path, file.title,
-                               std::chrono::duration_cast<std::chrono::seconds>(now).count(),
-                               CurrentProcessId(), file.charset};
-    return WriteNote(workPath, note);
+    return WorkingCopyNote{file.path, file.title, std::chrono::duration_cast<std::chrono::seconds>(now).count(),
+                           CurrentProcessId(), file.charset};
+}
+
+// Work offered back after a kill opens where the operator was. A note that cannot be updated
+// still offers the work, at the record it last held.
+void MarkingSession::KeepPlaceInNote()
+{
+    const std::int64_t shown = m_iso.GetCurRecord() + 1;
+    if (m_workNote && m_workNoteText.recordNumber != shown) {
+        m_workNoteText.recordNumber = shown;
+        UpdateNoteRecord(*m_workNote, m_workNoteText);
+    }
 }
 
 // A read the operator cancels leaves the work where it is, for the next start.
@@ -65,6 +74,7 @@ bool MarkingSession::RestoreLeftWork(LeftWork& work)
         return false;
     }
     StartSession(std::move(*file), std::move(*workPath));
+    GoToRecord(static_cast<int>(std::min<std::int64_t>(work.note.recordNumber - 1, m_iso.GetRecordCount() - 1)));
     MarkUnsaved();
     DiscardLeftWork(work);
     return true;

@@ -20,6 +20,7 @@ void MarkingSession::RenderRecord()
     }
     m_host.ShowViewText(m_viewText);
     ShowStatus(m_fileTitle, m_iso.GetRecordCount(), m_iso.GetCurRecord() + 1);
+    KeepPlaceInNote();
 }
 
 // With the filter on, only tags on the list are shown, compared whole and case-sensitively.

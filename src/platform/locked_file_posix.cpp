@@ -106,6 +106,18 @@ std::optional<std::string> LockedFile::ReadAll() const
     }
 }
 
+bool LockedFile::WriteAt(std::uint64_t offset, std::string_view bytes)
+{
+    if (m_handle == kNoHandle) {
+        return false;
+    }
+    ssize_t written = 0;
+    do {
+        written = ::pwrite(m_handle, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+    } while (written < 0 && errno == EINTR);
+    return written == static_cast<ssize_t>(bytes.size());
+}
+
 void LockedFile::Remove()
 {
     if (m_handle != kNoHandle && NameLeadsTo(m_path, m_handle)) {

@@ -175,6 +175,19 @@ std::optional<std::string> LockedFile::ReadAll() const
     }
 }
 
+bool LockedFile::WriteAt(std::uint64_t offset, std::string_view bytes)
+{
+    if (m_handle == kNoHandle) {
+        return false;
+    }
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD written = 0;
+    return ::WriteFile(m_handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, &at) &&
+           written == bytes.size();
+}
+
 void LockedFile::Remove()
 {
     if (m_handle != kNoHandle && NameLeadsTo(m_path, m_handle)) {

@@ -76,10 +76,15 @@ TEST(WorkingCopyNoteText, ReadsBackWhatItWritesWhateverThePathHolds)
 {
     const WorkingCopyNote note{"/каталог/50%\nдва\r.iso", "50%\nдва\r", 1796638500, 31337, Charset::Koi8r};
     const std::string text = FormatNote(note);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7) << "one line per value:\n" << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8) << "one line per value:\n" << text;
     EXPECT_EQ(ParseNote(text), note);
-    EXPECT_EQ(ParseNote(FormatNote({"C:\\Фонд\\книги.iso", "", -1, 0, Charset::Utf8})),
-              (WorkingCopyNote{"C:\\Фонд\\книги.iso", "", -1, 0, Charset::Utf8}));
+    EXPECT_EQ(ParseNote(FormatNote({"C:\\Фонд\\книги.iso", "", -1, 0, Charset::Utf8, 1234567})),
+              (WorkingCopyNote{"C:\\Фонд\\книги.iso", "", -1, 0, Charset::Utf8, 1234567}));
+    // A note from before the record was kept opens its work at the first record.
+    std::string older = text;
+    older.erase(older.find("record: "), older.find("end\n") - older.find("record: "));
+    ASSERT_TRUE(ParseNote(older)) << older;
+    EXPECT_EQ(ParseNote(older)->recordNumber, 1);
 }
 
 TEST(WorkingCopyNoteText, RejectsAnythingButAWholeNote)
@@ -136,6 +141,10 @@ TEST_F(RecoveryTest, ASessionKeepsAHeldNoteBesideItsWorkingCopyAndRemovesBothWit
     EXPECT_EQ(note->title, "first");
     EXPECT_EQ(note->charset, Charset::Windows1251);
     EXPECT_EQ(note->processId, CurrentProcessId());
+    EXPECT_EQ(note->recordNumber, 1);
+    // The note follows the operator from record to record.
+    m_session.OnLastRecord();
+    EXPECT_EQ(ParseNote(ReadBytes(NotePath(firstCopy)))->recordNumber, 3);
     const auto now = std::chrono::duration_cast<std::chrono::seconds>(
                          std::chrono::system_clock::now().time_since_epoch()).count();
     EXPECT_LE(std::abs(now - note->started), 60);
@@ -197,14 +206,15 @@ TEST_F(RecoveryTest, WorkOfASessionWhoseProcessWasKilledIsOfferedAndRestored)
     std::smatch parts;
     ASSERT_TRUE(std::regex_match(m_host.shown[0], parts, asked)) << m_host.shown[0];
     EXPECT_EQ(parts[1], source);
-    // The child marked the first record; the second carried the label from the start.
+    // The child marked the first record and went on to the last; the second carried the label
+    // from the start. The work comes back where the child was.
     EXPECT_EQ(JoinRecords(m_session.Records().ToStrings()), leftBytes);
     EXPECT_EQ(m_session.RecordCount(), 3);
     EXPECT_EQ(m_session.MarkedCount(), 2);
     EXPECT_TRUE(m_session.IsModified());
     EXPECT_EQ(m_host.modified, ModifiedImage::Unsaved);
     EXPECT_EQ(m_session.FileTitle(), "catalogue");
-    EXPECT_EQ(m_host.status, FormatStatusLine("catalogue", 3, 1, 2));
+    EXPECT_EQ(m_host.status, FormatStatusLine("catalogue", 3, 3, 2));
     EXPECT_TRUE(m_host.buttonsEnabled);
     ExpectConsistent(m_session);
 
@@ -217,6 +227,7 @@ TEST_F(RecoveryTest, WorkOfASessionWhoseProcessWasKilledIsOfferedAndRestored)
     ASSERT_TRUE(note);
     EXPECT_EQ(note->sourcePath, source);
     EXPECT_EQ(note->processId, CurrentProcessId());
+    EXPECT_EQ(note->recordNumber, 3);
     EXPECT_FALSE(LockedFile::TryHold(NotePath(m_session.WorkPath())));
 
     // Save writes the results as after any marking.

@@ -3,7 +3,7 @@
 //   luma_session_holder FILE READY
 //
 // opens FILE as the window would, marks its first record with the label 900 "##$aОтобрано",
-// writes the working copy's path to READY and waits to be killed. After a minute it ends
+// steps on to the last record, writes the working copy's path to READY and waits to be killed. After a minute it ends
 // without the exit procedure, leaving its work behind as a killed process would.
 
 #include <chrono>
@@ -28,6 +28,7 @@ int main(int argc, char** argv)
         return 2;
     }
     session.OnMark();
+    session.OnLastRecord();
     if (!session.IsModified() || luma::ReplaceFileAtomically(arguments[2], session.WorkPath())) {
         return 3;
     }
