@@ -241,6 +241,15 @@ private:
         return end == m_dataEnd || (next && StartOf(*next) == end && m_bytes[end] != kFieldTerminator);
     }
 
+    // Whether the field before `next` lost its terminator, and the data after it moved up a
+    // byte that the directory does not know of: the field that begins at `end`, where the
+    // directory puts it, does not end on its terminator, while counted from a byte earlier it
+    // does. The directory then agrees with the data only if the field before ends at `end - 1`.
+    bool IsTerminatorCutBefore(const DirectoryEntry& next, std::size_t end) const
+    {
+        return m_bytes[end - 1] != kFieldTerminator && !FitsAt(next, end) && FitsAt(next, end - 1);
+    }
+
     // Whether the entry's length, counted from `start`, ends on a field terminator.
     bool FitsAt(const DirectoryEntry& entry, std::size_t start) const
     {
@@ -261,7 +270,14 @@ private:
     {
         if (IsTrusted(entry, next)) {
             const std::size_t start = *StartOf(entry);
-            return {start, start + static_cast<std::size_t>(*entry.length), true};
+            const std::size_t end = start + static_cast<std::size_t>(*entry.length);
+            if (next && IsTerminatorCutBefore(*next, end)) {
+                Report(end - 1, "field " + Printable(entry.tag) + ": field terminator missing; the "
+                                    "next field starts a byte before where the directory puts it, "
+                                    "so all its " + std::to_string(end - 1 - start) + " bytes are kept");
+                return {start, end - 1};
+            }
+            return {start, end, true};
         }
         if (FitsAt(entry, previousEnd)) {
             // Fields usually follow one another: a start that wrapped past five digits or was

@@ -252,6 +252,14 @@ TEST(IsoRecord, FieldWithoutItsTerminatorKeepsEveryByteWhereTheDirectoryAgrees)
     marked.emplace_back("901", DataField("  $aX"));
     EXPECT_EQ(TagsAndData(rebuilt), marked);
 
+    // The directory left as it was: 700 begins a byte before its entry's start, where its
+    // length ends on its terminator, and 200 ends there.
+    const std::string shifted = Record(kFields).erase(kTerminatorOf200, 1);
+    const IsoRecord shiftedRecord = ParseRecord(shifted, 0, 0);
+    EXPECT_EQ(TagsAndData(shiftedRecord), kFields);
+    EXPECT_TRUE(HasProblem(shiftedRecord, "field 200: field terminator missing; the next field",
+                           kTerminatorOf200));
+
     // A writer that leaves out every terminator: even a blank at a field's end is its data.
     const test::RawFields blankEnd = {{"001", "ru-000001"}, {"008", "261207s2026    ru   "},
                                       {"200", DataField("1 $aTitle")}};
