@@ -46,13 +46,7 @@ fail() {
 
 . "$(dirname "$0")/../wait_for.sh"
 
-# The newest visible window whose name matches, given the keyboard. (There is no window
-# manager: Wine's windows take the focus directly.)
-focus_window() {
-    wait_for "[ -n \"\$(xdotool search --onlyvisible --name '$1' 2>/dev/null)\" ]" "${2:-60}" ||
-        fail "no window named $1"
-    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "$1" | sort -n | tail -n 1)"
-}
+# There is no window manager: Wine's windows take the focus directly, as focus_window gives it.
 
 # Wine's native file dialog has no name of its own: the visible window of luma.exe without one.
 # A window that goes away while it is looked at (getwindowname fails) is not it.
@@ -149,13 +143,6 @@ import -window root "$shots/2-marked.png"
 # A window can take the focus before it takes keys: a key that changed nothing is pressed again.
 question_shown() {
     [ -n "$(xdotool search --onlyvisible --name '^luma$' 2>/dev/null)" ]
-}
-press_until() {
-    for try in 1 2 3; do
-        xdotool key "$1"
-        wait_for "$2" "$3" && return 0
-    done
-    return 1
 }
 press_until Escape question_shown 10 || fail "Esc asked nothing"
 focus_window '^luma$' 30
