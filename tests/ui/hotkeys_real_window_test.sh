@@ -37,47 +37,43 @@ fail() {
     exit 1
 }
 
-# Waits for a visible window whose name matches, and gives it the keyboard.
-window() {
-    w=$(xdotool search --sync --onlyvisible --name "$1" | head -n 1)
-    [ -n "$w" ] || fail "no window named $1"
-    xdotool windowfocus --sync "$w"
-    sleep 0.3
+. "$(dirname "$0")/../wait_for.sh"
+
+# Mapped keys reach the focused window in the order pressed, however busy the program is: no
+# pause is needed between them, only waits for the windows they go to.
+keys() {
+    xdotool key --delay 60 "$@"
 }
 
 # A message box opened over the main window: xdotool matches names ignoring case, so the box
-# ("luma", the program's name) shows as a second window named like the main one ("LUMA"),
-# and the newer of the two.
+# ("luma", the program's name) shows as a second window named like the main one ("LUMA").
+box_shown() {
+    [ "$(xdotool search --onlyvisible --name '^luma$' 2>/dev/null | wc -l)" -ge 2 ]
+}
 message_box() {
-    tries=0
-    while [ "$(xdotool search --onlyvisible --name '^luma$' | wc -l)" -lt 2 ]; do
-        tries=$((tries + 1))
-        [ $tries -lt 100 ] || fail "no message box"
-        sleep 0.1
-    done
-    xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '^luma$' | sort -n | tail -n 1)"
-    sleep 0.3
+    wait_for box_shown 30 || fail "no message box"
+    focus_window '^luma$'
 }
 
+copy_open() {
+    [ -n "$(ls "$work/tmp" | grep '^NEW.*\.luma$')" ]
+}
+
+# The file given is open once its working copy has its note.
 start() {
     "$luma" "$work/source/sample.iso" >>"$work/luma.log" 2>&1 &
     pid=$!
-    window '^LUMA$'
+    focus_window '^LUMA$' 60
 }
 
-keys() {
-    xdotool key --delay 60 "$@"
-    sleep 0.3
-}
-
-. "$(dirname "$0")/../wait_for.sh"
-
-# Pastes text into the focused field: a paste cannot lose characters the way typed Cyrillic
-# does on a busy machine (each letter needs a key remapped for it). xclip serves the clipboard
-# until the program has taken it.
+# Replaces the text of the focused field through the clipboard, then copies it back and checks
+# it: typed letters that need a key remapped for them can be lost on a busy machine. xclip
+# serves the clipboard until the program has taken it.
 paste_text() {
     printf '%s' "$1" | xclip -selection clipboard -i
-    keys ctrl+v
+    keys ctrl+a ctrl+v ctrl+a ctrl+c
+    wait_for "[ \"\$(xclip -selection clipboard -o 2>/dev/null)\" = '$1' ]" 10 ||
+        fail "the field holds '$(xclip -selection clipboard -o 2>/dev/null)', not '$1'"
 }
 
 # Ends the program the way the operator does: Esc, Yes to "Сохранить?", Enter in the save
@@ -86,7 +82,7 @@ save_and_exit() {
     keys Escape
     message_box
     keys Return
-    window '^(Сохранить как|Save As)$'
+    focus_window '^(Сохранить как|Save As)$'
     keys Return
     wait_for "! kill -0 $pid 2>/dev/null" 60 || fail "luma did not end after the save"
     wait "$pid"
@@ -95,22 +91,29 @@ save_and_exit() {
     [ "$status" -eq 0 ] || { cat "$work/luma.log"; fail "luma ended with status $status"; }
 }
 
+labels_in() {
+    "$cli" count "$1" --label 901 "$label" 2>/dev/null | sed -n 's/^marked: //p'
+}
 marked() {
-    "$cli" count "$work/results/sample.iso" --label 901 "$label" | sed -n 's/^marked: //p'
+    labels_in "$work/results/sample.iso"
+}
+working_marked() {
+    labels_in "$work/tmp/$(ls "$work/tmp" | grep '^NEW' | grep -v '\.luma$')"
 }
 
 start
+wait_for copy_open 60 || fail "the file did not open"
 # Exit, Open, Settings: the third button opens the settings dialog.
 keys Tab Tab space
-window '^Настройка$'
+focus_window '^Настройка$'
 # OK, Cancel, the tabs, then the page: mark, unmark, next, previous, label tag and text.
 keys Tab Tab Tab ctrl+alt+n Tab Tab ctrl+Right Tab ctrl+Left Tab
-xdotool type --delay 60 901
+paste_text 901
 keys Tab
 paste_text "$label"
 # On to the tabs, the filter page; its list, Add, Delete, the switch, the tag box.
 keys Tab Tab Tab Tab Right Tab Tab Tab Tab Tab
-xdotool type --delay 60 200
+paste_text 200
 keys shift+Tab shift+Tab shift+Tab space Tab Tab space
 # Back to the first page for a look, then OK, two steps back from the tabs.
 keys Tab Tab Tab Tab Left
@@ -128,6 +131,7 @@ $settings"
 
 # The keyboard alone: four times next, twice mark.
 keys ctrl+Right ctrl+Right ctrl+Right ctrl+Right ctrl+alt+n ctrl+alt+n
+wait_for '[ "$(working_marked)" = 4 ]' 30 || fail "the working copy holds $(working_marked) labels, not 2 + 2"
 import -window root "${shots}-marked.png"
 save_and_exit
 [ "$(marked)" = 4 ] || fail "the results file holds $(marked) labels, not 2 + 2"
@@ -136,9 +140,11 @@ save_and_exit
 start
 message_box
 keys Return
-window '^LUMA$'
+wait_for "! box_shown && copy_open" 30 || fail "the results file was not resumed"
+focus_window '^LUMA$'
 [ "$("$probe" "$profile" --settings)" = "$expected" ] || fail "the settings changed at the restart"
 keys ctrl+Right ctrl+alt+n
+wait_for '[ "$(working_marked)" = 5 ]' 30 || fail "after the restart the working copy holds $(working_marked) labels"
 import -window root "${shots}-restarted.png"
 save_and_exit
 [ "$(marked)" = 5 ] || fail "after the restart the results file holds $(marked) labels, not 5"

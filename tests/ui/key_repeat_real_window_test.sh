@@ -59,26 +59,23 @@ while [ $tries -lt 300 ]; do
 done
 [ $progress -eq 1 ] || fail "no progress window while $records records opened"
 
-tries=0
-until ls "$work/tmp"/NEW* >/dev/null 2>&1; do
-    tries=$((tries + 1))
-    [ $tries -lt 600 ] || fail "the file did not open"
-    sleep 0.1
-done
-w=$(xdotool search --sync --onlyvisible --name '^LUMA$' | head -n 1)
-[ -n "$w" ] || fail "no main window"
-xdotool windowfocus --sync "$w"
-sleep 1
+. "$(dirname "$0")/../wait_for.sh"
+# Open once the working copy has its note.
+wait_for '[ -n "$(ls "$work/tmp" | grep "^NEW.*\.luma$")" ]' 60 || fail "the file did not open"
+focus_window '^LUMA$'
 
+# What is measured here is time itself: the key is held two seconds, then released, and the
+# marks must stop with it. Repeats queued behind a slow mark are dropped; after the release at
+# most the mark under way and one repeat sent just before the release may still land, however
+# slow the machine.
 xdotool keydown F2
 sleep 2
 xdotool keyup F2
-sleep 0.3
 held=$(marks)
 sleep 2
 after=$(marks)
 import -window root "${shots}-after.png"
 echo "marks while held: $held; two seconds after release: $after"
 [ "$held" -gt 1 ] || fail "holding the hotkey marked $held records"
-[ "$after" -eq "$held" ] || fail "marking went on after the key was released ($held, then $after)"
+[ "$after" -le $((held + 2)) ] || fail "marking went on after the key was released ($held, then $after)"
 echo "PASS"

@@ -34,21 +34,16 @@ fail() { echo "FAIL: $*"; exit 1; }
 "$luma" "$sample" >"$work/luma.log" 2>&1 &
 pid=$!
 
-# The ctest TIMEOUT ends a window that never comes.
-window=$(xdotool search --sync --onlyvisible --name '^LUMA$' | head -n 1)
-[ -n "$window" ] || fail "no LUMA window"
-# The sample is open once its working copy exists.
-tries=0
-while [ -z "$(ls "$work/tmp" | grep '^NEW')" ]; do
-    tries=$((tries + 1))
-    [ $tries -lt 100 ] || fail "no working copy in $TMPDIR"
-    sleep 0.1
-done
-sleep 0.5
+. "$(dirname "$0")/../wait_for.sh"
+focus_window '^LUMA$' 60
+window=$(xdotool getwindowfocus)
+# The sample is open once its working copy has its note.
+wait_for '[ -n "$(ls "$work/tmp" | grep "^NEW.*\.luma$")" ]' 30 || fail "no working copy in $TMPDIR"
 import -window root "$screenshot" || fail "no screenshot"
 
 xdotool windowfocus --sync "$window"
 xdotool key Escape
+wait_for "! kill -0 $pid 2>/dev/null" 30 || fail "Esc did not end luma"
 wait "$pid"
 status=$?
 pid=""
