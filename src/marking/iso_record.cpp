@@ -261,7 +261,7 @@ private:
     struct Range {
         std::size_t start = 0;
         std::size_t end = 0;  // past the field's terminator
-        bool asDirectoryGives = false;
+        bool asDirectoryGives = false;  // the directory's range, which may lack its terminator
     };
 
     // Where the field lies: as the directory says when that checks out, else right after the
@@ -293,11 +293,12 @@ private:
         return {start, end};
     }
 
-    // The field's data without its terminator. A field the directory places without one is
-    // either a terminator overwritten in place or a field written without it and counted
-    // without it; the bytes alone cannot tell which. An overwritten terminator leaves a blank
-    // or a control character, which is dropped, unless no field of the record ends on a
-    // terminator (its writer left them all out); any other byte is the field's data and kept.
+    // The field's data without its terminator. Where the directory places a field that does
+    // not end on a terminator, either the terminator was overwritten in place or the field was
+    // written without one and its length counts the data alone; the bytes cannot tell which.
+    // An overwritten terminator leaves a blank or a control character: that is dropped, unless
+    // no field of the record ends on a terminator (its writer left them all out). Any other
+    // byte is the field's data and kept: a byte lost is worse than one too many.
     std::string_view DataOf(const DirectoryEntry& entry, Range range)
     {
         std::string_view data = m_bytes.substr(range.start, range.end - range.start);
