@@ -20,7 +20,7 @@ int CLUMAApp::InitInstance()
     QTranslator qtTexts;
     InstallRussianQtTexts(qtTexts);
 
-    CheckForUpdate(ConfiguredUpdateServer(), m_updatePrompter);
+    CheckForUpdate({ConfiguredUpdateServer(), m_updateKeyPem}, m_updatePrompter);
 
     res::Load();
 

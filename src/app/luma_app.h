@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <optional>
+#include <string_view>
 
 namespace luma::app {
 
@@ -11,9 +12,12 @@ class UpdatePrompter;
 
 class CLUMAApp {
 public:
-    // `updatePrompter` asks whether to install an update the check has found.
-    CLUMAApp(std::optional<QString> fileToOpen, UpdatePrompter& updatePrompter)
-        : m_fileToOpen(std::move(fileToOpen)), m_updatePrompter(updatePrompter)
+    // `updatePrompter` asks whether to install an update the check has found; an update must
+    // carry the signature of the PEM public key `updateKeyPem`.
+    CLUMAApp(std::optional<QString> fileToOpen, UpdatePrompter& updatePrompter,
+             std::string_view updateKeyPem)
+        : m_fileToOpen(std::move(fileToOpen)), m_updatePrompter(updatePrompter),
+          m_updateKeyPem(updateKeyPem)
     {
     }
 
@@ -23,6 +27,7 @@ public:
 private:
     std::optional<QString> m_fileToOpen;
     UpdatePrompter& m_updatePrompter;
+    std::string_view m_updateKeyPem;
 };
 
 }  // namespace luma::app

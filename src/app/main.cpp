@@ -7,6 +7,8 @@
 #include "command_line.h"
 #include "luma_app.h"
 #include "qt_update_prompter.h"
+// The update key this build was made with (CMake: LUMA_UPDATE_KEY).
+#include "update_key.h"
 
 namespace {
 
@@ -51,5 +53,5 @@ int main(int argc, char** argv)
         return kUsageError;
     }
     luma::app::QtUpdatePrompter updatePrompter;
-    return luma::app::CLUMAApp(line.file, updatePrompter).InitInstance();
+    return luma::app::CLUMAApp(line.file, updatePrompter, kUpdateKeyPem).InitInstance();
 }

@@ -5,6 +5,7 @@
 #include "ui/common/ignore_escape.h"
 
 namespace luma::app {
+
 bool QtUpdatePrompter::AskYesNo(const QString& title, const QString& text)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No);
@@ -13,6 +14,13 @@ bool QtUpdatePrompter::AskYesNo(const QString& title, const QString& text)
     ui::IgnoreEscape ignoreEscape;
     box.installEventFilter(&ignoreEscape);
     return box.exec() == QMessageBox::Yes;
+}
+
+void QtUpdatePrompter::Warn(const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 }  // namespace luma::app

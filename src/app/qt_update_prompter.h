@@ -8,6 +8,7 @@ namespace luma::app {
 class QtUpdatePrompter final : public UpdatePrompter {
 public:
     bool AskYesNo(const QString& title, const QString& text) override;
+    void Warn(const QString& title, const QString& text) override;
 };
 
 }  // namespace luma::app

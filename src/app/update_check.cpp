@@ -3,6 +3,7 @@
 #include <QFile>
 #include <optional>
 
+#include "installer_signature.h"
 #include "msg_window.h"
 #include "prog_window.h"
 #include "run_exe.h"
@@ -25,14 +26,32 @@ int UpdateProgressCallback(void* context, int total, int position)
     return window->CheckCancelButton() ? 1 : 0;
 }
 
-void CheckForUpdate(const QString& server, UpdatePrompter& prompter)
+namespace {
+
+// The operator's message when `verdict` forbids running the installer, else nothing.
+std::optional<QString> Refusal(SignatureVerdict verdict)
 {
-    const std::optional<QUrl> location = UpdateLocation(server);
+    switch (verdict) {
+    case SignatureVerdict::Valid:
+        return std::nullopt;
+    case SignatureVerdict::Missing:
+        return QString::fromUtf16(kUpdateUnsignedText);
+    case SignatureVerdict::Invalid:
+        break;
+    }
+    return QString::fromUtf16(kUpdateBadSignatureText);
+}
+
+}  // namespace
+
+void CheckForUpdate(const UpdateSource& source, UpdatePrompter& prompter)
+{
+    const std::optional<QUrl> location = UpdateLocation(source.server);
     if (!location) {
         return;  // no server: no check, and no network access at all
     }
     const QString pattern = QString::fromUtf16(kInstallerPattern);
-    UpdateClient client;
+    UpdateClient client(UpdateClient::Limits{}, source.tls);
     const QString version = BGetVersion();
     const QString folder = client.BGetTempPath();
     if (folder.isEmpty()) {
@@ -48,10 +67,20 @@ void CheckForUpdate(const QString& server, UpdatePrompter& prompter)
         return;
     }
     BProgWindow progress(QString::fromUtf16(kUpdateProgressTitle));
-    if (client.BGetUpdate(*location, pattern, installer, UpdateProgressCallback, &progress) == 0) {
+    QByteArray signature;
+    if (client.BGetUpdate(*location, pattern, installer, UpdateProgressCallback, &progress,
+                          &signature) == 0) {
         return;
     }
     progress.DestroyWindow();
+    const std::optional<QString> refusal =
+        Refusal(CheckInstallerSignature(installer, signature, source.publicKeyPem));
+    if (refusal) {
+        // Gone before the operator reads why: nothing can start it later.
+        QFile::remove(installer);
+        prompter.Warn(QString::fromUtf16(kUpdateRefusedTitle), *refusal);
+        return;
+    }
     {
         const BMsg wait(QString::fromUtf16(kUpdateWaitText));
         BRunExe(installer);

@@ -1,7 +1,9 @@
 #pragma once
 // The update check start-up runs before the main window opens.
 
+#include <QSslConfiguration>
 #include <QString>
+#include <string_view>
 
 namespace luma::app {
 
@@ -15,14 +17,34 @@ inline constexpr char16_t kUpdatePromptText[] =
     u"Устанавить сейчас?";
 inline constexpr char16_t kUpdateProgressTitle[] = u"Копирование обновления";
 inline constexpr char16_t kUpdateWaitText[] = u"Обновление программы. ЖДИТЕ...";
+inline constexpr char16_t kUpdateRefusedTitle[] = u"Обновление не установлено";
+inline constexpr char16_t kUpdateUnsignedText[] =
+    u"Сервер обновлений не дал подписи к загруженному обновлению, поэтому оно не установлено "
+    u"и удалено. Работа продолжается в прежней версии.\n\n"
+    u"Сообщите об этом администратору сервера обновлений.";
+inline constexpr char16_t kUpdateBadSignatureText[] =
+    u"Подпись загруженного обновления неверна: файл мог быть подменён. Обновление не "
+    u"установлено и удалено. Работа продолжается в прежней версии.\n\n"
+    u"Сообщите об этом администратору сервера обновлений.";
 
 inline constexpr char16_t kInstallerName[] = u"update.exe";
 inline constexpr char16_t kInstallerPattern[] = u"luma*.exe";
 
-// Looks for a newer installer at `server` (see UpdateLocation) and, when the operator agrees,
-// downloads it into a private temporary folder, runs it and deletes it. Does nothing without a
-// server. Never reports a failure and never stops start-up.
-void CheckForUpdate(const QString& server, UpdatePrompter& prompter);
+struct UpdateSource {
+    // "http[s]://host[:port]" (see UpdateLocation); empty for no update check.
+    QString server;
+    // The PEM public key whose signature an installer must carry.
+    std::string_view publicKeyPem;
+    // Whom an https server must be certified by: the system's trusted authorities. The program
+    // never changes it; only tests put a test authority of their own here.
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+};
+
+// Looks for a newer installer at the server and, when the operator agrees, downloads it into a
+// private temporary folder, runs it if it carries the key's signature, and deletes it. Does
+// nothing without a server. Never stops start-up; the only failure it reports is a missing or
+// wrong signature, since the operator asked for that update and it was refused for safety.
+void CheckForUpdate(const UpdateSource& source, UpdatePrompter& prompter);
 
 // Reports a download's progress to the progress window `context`: a total above 0 sets the
 // range, a position above 0 the position. Returns 1 once the operator has asked to cancel.

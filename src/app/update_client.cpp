@@ -50,7 +50,7 @@ int UpdateClient::BCheckUpdate(const QUrl& location, const QString& pattern,
         return -2;
     }
     const std::optional<QByteArray> page =
-        FetchPage(m_network, location, m_limits.check, m_limits.maxListingSize);
+        FetchPage(m_network, m_tls, location, m_limits.check, m_limits.maxListingSize);
     if (!page) {
         return -1;
     }
@@ -60,11 +60,15 @@ int UpdateClient::BCheckUpdate(const QUrl& location, const QString& pattern,
 }
 
 int UpdateClient::BGetUpdate(const QUrl& location, const QString& pattern,
-                             const QString& localPath, UpdateProgress progress, void* context)
+                             const QString& localPath, UpdateProgress progress, void* context,
+                             QByteArray* signature)
 {
+    if (signature) {
+        signature->clear();
+    }
     QFile::remove(localPath);
     const std::optional<QByteArray> page =
-        FetchPage(m_network, location, m_limits.check, m_limits.maxListingSize);
+        FetchPage(m_network, m_tls, location, m_limits.check, m_limits.maxListingSize);
     const std::optional<ListedInstaller> newest =
         page ? NewestInstaller(ListedFileNames(*page, location), pattern) : std::nullopt;
     if (!newest) {
@@ -74,9 +78,17 @@ int UpdateClient::BGetUpdate(const QUrl& location, const QString& pattern,
     const auto keepGoing = [progress, context](qint64 total, qint64 received) {
         return progress(context, ToProgress(total), ToProgress(received)) == 0;
     };
-    return DownloadFile(m_network, FileUrl(location, newest->name), localPath, limits, keepGoing)
-               ? 1
-               : 0;
+    if (!DownloadFile(m_network, m_tls, FileUrl(location, newest->name), localPath, limits,
+                      keepGoing)) {
+        return 0;
+    }
+    if (signature) {
+        const QUrl signatureUrl = FileUrl(location, newest->name + QStringLiteral(".sig"));
+        *signature = FetchPage(m_network, m_tls, signatureUrl, m_limits.check,
+                               m_limits.maxSignatureSize)
+                         .value_or(QByteArray());
+    }
+    return 1;
 }
 
 }  // namespace luma::app

@@ -2,7 +2,9 @@
 // Talks to the update location: whether a newer installer is published there, and fetching
 // it into a folder of this user's own.
 
+#include <QByteArray>
 #include <QNetworkAccessManager>
+#include <QSslConfiguration>
 #include <QString>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -24,10 +26,17 @@ public:
         std::chrono::milliseconds stall{30000};
         qint64 maxListingSize = 1 << 20;
         qint64 maxInstallerSize = qint64{1} << 30;
+        // A DER signature of P-256 is at most 72 bytes.
+        qint64 maxSignatureSize = 1024;
     };
 
     UpdateClient() : UpdateClient(Limits{}) {}
-    explicit UpdateClient(const Limits& limits) : m_limits(limits) {}
+    // `tls`: whom an https server must be certified by; the system's authorities by default.
+    explicit UpdateClient(const Limits& limits,
+                          const QSslConfiguration& tls = QSslConfiguration::defaultConfiguration())
+        : m_limits(limits), m_tls(tls)
+    {
+    }
     UpdateClient(const UpdateClient&) = delete;
     UpdateClient& operator=(const UpdateClient&) = delete;
     // Removes the temporary folder with everything in it.
@@ -45,12 +54,15 @@ public:
 
     // Downloads the newest file matching `pattern` at `location` to `localPath`, reporting to
     // `progress` with `context`. 1 when the complete file is stored there; 0 after a failure or
-    // a cancel, and then there is no file at `localPath`.
+    // a cancel, and then there is no file at `localPath`. With `signature`, then also reads the
+    // file's detached signature, published beside it under its name with ".sig" added, into
+    // it: empty when the server has none.
     int BGetUpdate(const QUrl& location, const QString& pattern, const QString& localPath,
-                   UpdateProgress progress, void* context);
+                   UpdateProgress progress, void* context, QByteArray* signature = nullptr);
 
 private:
     Limits m_limits;
+    QSslConfiguration m_tls;
     QNetworkAccessManager m_network;
     std::unique_ptr<QTemporaryDir> m_tempDir;
 };

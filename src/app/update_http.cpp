@@ -6,15 +6,17 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
+#include <QSslConfiguration>
 #include <QTimer>
 #include <memory>
 
 namespace luma::app {
 namespace {
 
-QNetworkRequest PlainRequest(const QUrl& url)
+QNetworkRequest PlainRequest(const QUrl& url, const QSslConfiguration& tls)
 {
     QNetworkRequest request(url);
+    request.setSslConfiguration(tls);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
     // The bytes as stored, so that the announced length is the file's length.
@@ -45,10 +47,11 @@ using ReplyPtr = std::unique_ptr<QNetworkReply, ReplyDeleter>;
 
 }  // namespace
 
-std::optional<QByteArray> FetchPage(QNetworkAccessManager& network, const QUrl& url,
-                                    std::chrono::milliseconds limit, qint64 maxSize)
+std::optional<QByteArray> FetchPage(QNetworkAccessManager& network, const QSslConfiguration& tls,
+                                    const QUrl& url, std::chrono::milliseconds limit,
+                                    qint64 maxSize)
 {
-    const ReplyPtr reply(network.get(PlainRequest(url)));
+    const ReplyPtr reply(network.get(PlainRequest(url, tls)));
     QByteArray body;
     bool tooLarge = false;
     {
@@ -79,8 +82,9 @@ std::optional<QByteArray> FetchPage(QNetworkAccessManager& network, const QUrl& 
     return body;
 }
 
-bool DownloadFile(QNetworkAccessManager& network, const QUrl& url, const QString& localPath,
-                  const DownloadLimits& limits, const KeepGoing& keepGoing)
+bool DownloadFile(QNetworkAccessManager& network, const QSslConfiguration& tls, const QUrl& url,
+                  const QString& localPath, const DownloadLimits& limits,
+                  const KeepGoing& keepGoing)
 {
     // A file left from an earlier attempt is not this download.
     QFile::remove(localPath);
@@ -92,7 +96,7 @@ bool DownloadFile(QNetworkAccessManager& network, const QUrl& url, const QString
         return false;
     }
 
-    const ReplyPtr reply(network.get(PlainRequest(url)));
+    const ReplyPtr reply(network.get(PlainRequest(url, tls)));
     qint64 received = 0;
     bool stopped = false;
     {

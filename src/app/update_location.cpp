@@ -19,10 +19,10 @@ std::optional<QUrl> UpdateLocation(const QString& server)
         return std::nullopt;
     }
     QUrl url(text, QUrl::StrictMode);
-    if (!url.isValid() || url.scheme() != QLatin1String("http") || url.host().isEmpty() ||
+    if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")) || url.host().isEmpty() ||
         !url.userInfo().isEmpty() || url.hasQuery() || url.hasFragment() ||
         (!url.path().isEmpty() && url.path() != QLatin1String("/"))) {
-        qWarning("luma: the update server \"%s\" is not of the form http://host[:port]; no update check",
+        qWarning("luma: the update server \"%s\" is not of the form http[s]://host[:port]; no update check",
                  qUtf8Printable(text));
         return std::nullopt;
     }

@@ -9,11 +9,13 @@
 #include "app/update_version.h"
 #include "test_http_server.h"
 #include "ui/main/luma_dlg.h"
+#include "update_key.h"
 #include "update_test_support.h"
 
 using luma::test::InstallerScript;
 using luma::test::ReadMarker;
 using luma::test::ScriptedUpdatePrompter;
+using luma::test::SignatureOf;
 using luma::test::TempFolderScope;
 using luma::test::TestHttpServer;
 
@@ -71,7 +73,7 @@ private:
         });
         poll.start(10);
         // A main dialog that never shows ends the test by its time limit.
-        status = luma::app::CLUMAApp(std::nullopt, prompter).InitInstance();
+        status = luma::app::CLUMAApp(std::nullopt, prompter, kUpdateKeyPem).InitInstance();
         if (!mainShown) {
             markerAtMainDialog = QStringList{QStringLiteral("main dialog never shown")};
         }
@@ -94,6 +96,9 @@ private Q_SLOTS:
         installer.body = InstallerScript(Marker(), 300);
         m_server->ServeListing("/update/", {NewerInstaller()});
         m_server->Serve("/update/" + NewerInstaller().toUtf8(), installer);
+        TestHttpServer::Resource signature;
+        signature.body = SignatureOf(installer.body, QStringLiteral(LUMA_TEST_UPDATE_PRIVATE_KEY));
+        m_server->Serve("/update/" + NewerInstaller().toUtf8() + ".sig", signature);
     }
 
     void cleanup()

@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QPointer>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -35,15 +36,22 @@ void SendSlowly(QTcpSocket* socket, QByteArray body, qsizetype offset, int chunk
 
 }  // namespace
 
-TestHttpServer::TestHttpServer(QObject* parent) : QObject(parent), m_server(new QTcpServer(this))
-{
-    connect(m_server, &QTcpServer::newConnection, this, &TestHttpServer::Accept);
-}
+TestHttpServer::TestHttpServer(QObject* parent) : QObject(parent) {}
 
 TestHttpServer::~TestHttpServer() = default;
 
-bool TestHttpServer::Start()
+bool TestHttpServer::Start(const std::optional<QSslConfiguration>& tls)
 {
+    if (tls) {
+        auto* server = new QSslServer(this);
+        server->setSslConfiguration(*tls);
+        m_server = server;
+    } else {
+        m_server = new QTcpServer(this);
+    }
+    m_tls = tls.has_value();
+    // An https connection is ready once its handshake is done.
+    connect(m_server, &QTcpServer::pendingConnectionAvailable, this, &TestHttpServer::Accept);
     return m_server->listen(QHostAddress::LocalHost, 0);
 }
 
@@ -54,7 +62,8 @@ quint16 TestHttpServer::Port() const
 
 QString TestHttpServer::Origin() const
 {
-    return QStringLiteral("http://127.0.0.1:") + QString::number(Port());
+    return (m_tls ? QStringLiteral("https") : QStringLiteral("http")) + QStringLiteral("://127.0.0.1:") +
+           QString::number(Port());
 }
 
 void TestHttpServer::Serve(const QByteArray& path, const Resource& resource)

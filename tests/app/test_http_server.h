@@ -6,7 +6,9 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSslConfiguration>
 #include <QString>
+#include <optional>
 
 class QTcpServer;
 class QTcpSocket;
@@ -37,10 +39,10 @@ public:
     explicit TestHttpServer(QObject* parent = nullptr);
     ~TestHttpServer() override;
 
-    // Listens on 127.0.0.1 at a free port.
-    bool Start();
+    // Listens on 127.0.0.1 at a free port; with `tls`, speaks https with its certificate.
+    bool Start(const std::optional<QSslConfiguration>& tls = std::nullopt);
     quint16 Port() const;
-    // "http://127.0.0.1:PORT".
+    // "http://127.0.0.1:PORT", or https.
     QString Origin() const;
 
     // `path` as sent or percent-decoded: requests are matched decoded, as servers do.
@@ -61,7 +63,8 @@ private:
     void Accept();
     void Answer(QTcpSocket* socket, const QByteArray& path);
 
-    QTcpServer* m_server;
+    QTcpServer* m_server = nullptr;
+    bool m_tls = false;
     QHash<QByteArray, Resource> m_resources;
     QHash<QObject*, QByteArray> m_pending;
     QList<QByteArray> m_requests;

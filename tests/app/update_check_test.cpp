@@ -14,12 +14,14 @@
 #include "app/update_location.h"
 #include "app/update_version.h"
 #include "test_http_server.h"
+#include "update_key.h"
 #include "update_test_support.h"
 
 using luma::app::CheckForUpdate;
 using luma::test::InstallerScript;
 using luma::test::ReadMarker;
 using luma::test::ScriptedUpdatePrompter;
+using luma::test::SignatureOf;
 using luma::test::TempFolderScope;
 using luma::test::TestHttpServer;
 using luma::test::VisibleWindows;
@@ -27,6 +29,13 @@ using luma::test::WindowWatcher;
 using Delivery = TestHttpServer::Delivery;
 
 namespace {
+
+const QString kTestPrivateKey = QStringLiteral(LUMA_TEST_UPDATE_PRIVATE_KEY);
+
+luma::app::UpdateSource SourceAt(const QString& server)
+{
+    return {server, kUpdateKeyPem};
+}
 
 // The own version with its last group raised or lowered by one, as an installer name.
 QString InstallerNamed(int step, const QString& separator = QStringLiteral("."))
@@ -49,7 +58,38 @@ QString InstallerNamed(int step, const QString& separator = QStringLiteral("."))
     return QStringLiteral("luma-") + groups.join(separator) + QStringLiteral(".exe");
 }
 
+// What the server offers as the installer's signature.
+enum class Signed { None, Damaged, AnotherFile, AnotherKey, NotASignature, Good };
+
+// The signature the server offers beside the installer `body`.
+QByteArray SignatureFor(Signed kind, const QByteArray& body)
+{
+    const QByteArray good = SignatureOf(body, kTestPrivateKey);
+    if (good.isEmpty()) {
+        return {};  // the test fails on the missing signature
+    }
+    QByteArray damaged = good;
+    damaged[damaged.size() - 5] = static_cast<char>(damaged[damaged.size() - 5] ^ 0x20);
+    switch (kind) {
+    case Signed::None:
+        return {};
+    case Signed::Damaged:
+        return damaged;
+    case Signed::AnotherFile:
+        return SignatureOf(body + "\n", kTestPrivateKey);
+    case Signed::AnotherKey:
+        return SignatureOf(body, QStringLiteral(LUMA_OTHER_PRIVATE_KEY));
+    case Signed::NotASignature:
+        return "<html>404</html>";
+    case Signed::Good:
+        break;
+    }
+    return good;
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Signed)
 
 class UpdateCheckTest : public QObject {
     Q_OBJECT
@@ -59,16 +99,28 @@ private:
     std::unique_ptr<TestHttpServer> m_server;
     std::unique_ptr<QTemporaryDir> m_markers;
     ScriptedUpdatePrompter m_prompter;
+    QSslConfiguration m_tls = QSslConfiguration::defaultConfiguration();
 
     QString Marker() const { return m_markers->filePath(QStringLiteral("installer-ran")); }
 
-    // Publishes `newest` with the installer script, beside older names.
+    // Publishes `newest` with the installer script, beside older names, and beside it
+    // `signature`: by default the test key's signature of the installer; none when empty.
     void PublishInstaller(const TestHttpServer::Resource& resource,
-                          const QString& newest = InstallerNamed(1))
+                          const QString& newest = InstallerNamed(1),
+                          std::optional<QByteArray> signature = std::nullopt)
     {
+        if (!signature) {
+            signature = SignatureOf(resource.body, kTestPrivateKey);
+            QVERIFY(!signature->isEmpty());
+        }
         m_server->ServeListing("/update/", {InstallerNamed(0), newest, InstallerNamed(-1),
                                             QStringLiteral("readme.txt")});
         m_server->Serve("/update/" + newest.toUtf8(), resource);
+        if (!signature->isEmpty()) {
+            TestHttpServer::Resource file;
+            file.body = *signature;
+            m_server->Serve("/update/" + newest.toUtf8() + ".sig", file);
+        }
     }
 
     TestHttpServer::Resource Installer(int sleepMs = 0)
@@ -78,7 +130,7 @@ private:
         return installer;
     }
 
-    void Check() { CheckForUpdate(m_server->Origin(), m_prompter); }
+    void Check() { CheckForUpdate({m_server->Origin(), kUpdateKeyPem, m_tls}, m_prompter); }
 
     // Nothing of the check is left: no window, no folder, no file.
     void VerifyNoTrace()
@@ -95,6 +147,7 @@ private Q_SLOTS:
         m_server = std::make_unique<TestHttpServer>();
         QVERIFY(m_server->Start());
         m_prompter = ScriptedUpdatePrompter();
+        m_tls = QSslConfiguration::defaultConfiguration();
     }
 
     void cleanup()
@@ -111,8 +164,8 @@ private Q_SLOTS:
         WindowWatcher watcher;
         QElapsedTimer clock;
         clock.start();
-        CheckForUpdate(QString(), m_prompter);
-        CheckForUpdate(QStringLiteral("   "), m_prompter);
+        CheckForUpdate(SourceAt(QString()), m_prompter);
+        CheckForUpdate(SourceAt(QStringLiteral("   ")), m_prompter);
         QVERIFY(clock.elapsed() < 200);
         QVERIFY(m_prompter.titles.isEmpty());
         QCOMPARE(m_server->Connections(), 0);
@@ -129,7 +182,7 @@ private Q_SLOTS:
               QStringLiteral("http://user@127.0.0.1:") + port,
               QStringLiteral("http://127.0.0.1:") + port + QStringLiteral("?x")}) {
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no update check")));
-            CheckForUpdate(server, m_prompter);
+            CheckForUpdate(SourceAt(server), m_prompter);
         }
         QVERIFY(m_prompter.titles.isEmpty());
         QCOMPARE(m_server->Connections(), 0);
@@ -292,6 +345,72 @@ private Q_SLOTS:
         VerifyNoTrace();
     }
 
+    // Only the test key's signature of exactly the downloaded file lets it run; anything else
+    // is told to the operator, and the download is deleted unrun.
+    void onlyTheKeysSignatureOfTheInstallerRuns_data()
+    {
+        QTest::addColumn<Signed>("kind");
+        QTest::addColumn<QString>("warning");
+        const QString bad = QString::fromUtf16(luma::app::kUpdateBadSignatureText);
+        QTest::newRow("none") << Signed::None << QString::fromUtf16(luma::app::kUpdateUnsignedText);
+        QTest::newRow("damaged") << Signed::Damaged << bad;
+        QTest::newRow("of another file") << Signed::AnotherFile << bad;
+        QTest::newRow("by another key") << Signed::AnotherKey << bad;
+        QTest::newRow("not a signature") << Signed::NotASignature << bad;
+        QTest::newRow("good") << Signed::Good << QString();
+    }
+
+    void onlyTheKeysSignatureOfTheInstallerRuns()
+    {
+        QFETCH(Signed, kind);
+        QFETCH(QString, warning);
+        const TestHttpServer::Resource script = Installer();
+        const QByteArray signature = SignatureFor(kind, script.body);
+        QVERIFY(kind == Signed::None || !signature.isEmpty());
+        PublishInstaller(script, InstallerNamed(1), signature);
+        m_prompter.answers = {true};
+        WindowWatcher watcher;
+        Check();
+        const QByteArray installer = "/update/" + InstallerNamed(1).toUtf8();
+        QCOMPARE(m_server->RequestsFor(installer), 1);
+        QCOMPARE(m_server->RequestsFor(installer + ".sig"), 1);
+        if (warning.isEmpty()) {
+            QCOMPARE(ReadMarker(Marker()).size(), 2);
+            QVERIFY(m_prompter.warnings.isEmpty());
+        } else {
+            QVERIFY(ReadMarker(Marker()).isEmpty());
+            QVERIFY(!watcher.waitShown);
+            QCOMPARE(m_prompter.warningTitles, QStringList{QStringLiteral("Обновление не установлено")});
+            QCOMPARE(m_prompter.warnings, QStringList{warning});
+        }
+        VerifyNoTrace();
+    }
+
+    // https with a certificate of an authority the client trusts works as http does; with any
+    // other certificate nothing is read from the server.
+    void httpsNeedsATrustedCertificate()
+    {
+        const std::optional<luma::test::TestCertificate> certificate = luma::test::MakeTestCertificate();
+        QVERIFY(certificate);
+        m_server = std::make_unique<TestHttpServer>();
+        QVERIFY(m_server->Start(certificate->server));
+        QVERIFY(m_server->Origin().startsWith(QStringLiteral("https://127.0.0.1:")));
+        PublishInstaller(Installer());
+
+        Check();  // the system's authorities only
+        QVERIFY(m_prompter.titles.isEmpty());
+        QVERIFY(m_server->Requests().isEmpty());
+        VerifyNoTrace();
+
+        m_tls = certificate->client;
+        m_prompter.answers = {true};
+        Check();
+        QCOMPARE(m_prompter.titles.size(), 1);
+        QCOMPARE(m_server->RequestsFor("/update/" + InstallerNamed(1).toUtf8() + ".sig"), 1);
+        QCOMPARE(ReadMarker(Marker()).size(), 2);
+        VerifyNoTrace();
+    }
+
     void installerThatCannotRunIsStillDeleted()
     {
         TestHttpServer::Resource installer;
@@ -310,6 +429,8 @@ private Q_SLOTS:
                  QStringLiteral("http://updates.example/update/"));
         QCOMPARE(UpdateLocation(QStringLiteral(" http://10.0.0.5:8080/ "))->toString(),
                  QStringLiteral("http://10.0.0.5:8080/update/"));
+        QCOMPARE(UpdateLocation(QStringLiteral("https://updates.example:8443"))->toString(),
+                 QStringLiteral("https://updates.example:8443/update/"));
         QVERIFY(!UpdateLocation(QString()));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no update check")));
         QVERIFY(!UpdateLocation(QStringLiteral("http://")));

@@ -1,15 +1,18 @@
 #!/bin/sh
 # The update check of the real program in real X windows: the question, the progress window
-# and the wait message, each followed by the main window. Run under xvfb-run; exit 77 (skipped)
-# when a tool is missing. Screenshots of every window go to SCREENSHOTS.
+# and the wait message, each followed by the main window; and the warning about an installer
+# without a valid signature. Run under xvfb-run; exit 77 (skipped) when a tool is missing.
+# Screenshots of every window go to SCREENSHOTS.
 #
-#   update_real_window_test.sh LUMA TEST_SERVER SCREENSHOTS BUILT_IN_SERVER
+#   update_real_window_test.sh LUMA TEST_SERVER SCREENSHOTS BUILT_IN_SERVER SIGN_UPDATE KEY
 #
-# TEST_SERVER is luma-test-update-server; BUILT_IN_SERVER the server luma was built with.
+# LUMA is built with the update key whose private half is KEY; TEST_SERVER is
+# luma-test-update-server; BUILT_IN_SERVER the server luma was built with; SIGN_UPDATE
+# tools/sign-update.
 set -u
-luma=$1 test_server=$2 shots=$3 built_in=${4:-}
+luma=$1 test_server=$2 shots=$3 built_in=${4:-} sign_update=$5 key=$6
 
-for tool in xdotool import; do
+for tool in xdotool import openssl; do
     command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
@@ -57,6 +60,7 @@ installer="$work/installer.sh"
     head -c 100000 /dev/zero | tr '\0' x
     echo
 } > "$installer"
+"$sign_update" "$key" "$installer" >/dev/null || fail "tools/sign-update failed"
 
 lpid=""
 start_luma() {  # SERVER
@@ -97,6 +101,7 @@ start_test_server() {  # whole | slow | silent
 if command -v python3 >/dev/null 2>&1; then
     mkdir -p "$work/www/update"
     cp "$installer" "$work/www/update/luma-99.0.0.0.exe"
+    cp "$installer.sig" "$work/www/update/luma-99.0.0.0.exe.sig"
     echo old >"$work/www/update/luma-0.0.0.1.exe"
     python3 -u -m http.server --bind 127.0.0.1 0 --directory "$work/www" >"$work/python.log" 2>&1 &
     server_pid=$!
@@ -162,7 +167,28 @@ waited=$(( $(now_ms) - started ))
 no_trace
 end_luma "$main"
 
-# 4. No server configured: the main window, and not one network socket on the way.
+# 4. The signature is of another file: the warning, nothing runs, the main window follows.
+cp "$installer.sig" "$work/good.sig"
+printf '# changed after signing\n' >>"$installer"
+start_test_server whole
+start_luma "http://127.0.0.1:$port"
+prompt=$(find_window '^Новая версия LUMA$')
+[ -n "$prompt" ] || fail "no update question (bad signature)"
+xdotool key Return
+warning=$(find_window '^Обновление не установлено$')
+[ -n "$warning" ] || fail "no warning about the signature"
+shot bad-signature
+[ ! -e "$work/marker" ] || fail "an installer with a wrong signature was run"
+[ -z "$(ls "$work/tmp"/luma-update-*/update.exe 2>/dev/null)" ] || fail "the refused installer was kept"
+xdotool windowfocus --sync "$warning"
+xdotool key Return
+main=$(find_window '^LUMA$')
+[ -n "$main" ] || fail "no main window after the warning"
+[ ! -e "$work/marker" ] || fail "something ran"
+no_trace
+end_luma "$main"
+
+# 5. No server configured: the main window, and not one network socket on the way.
 if [ -n "$built_in" ]; then
     set -- env LUMA_UPDATE_SERVER=
 else

@@ -3,7 +3,8 @@
 //   luma-test-update-server NAME INSTALLER [whole|slow|silent]
 //
 // Serves a listing of /update/ naming NAME, and the file INSTALLER as /update/NAME, whole or
-// slowly (2 KB every 100 ms); or accepts connections and never answers. Prints the port on the first line of standard output, then runs
+// slowly (2 KB every 100 ms), with INSTALLER.sig as /update/NAME.sig when there is one; or
+// accepts connections and never answers. Prints the port on the first line of standard output, then runs
 // until it is ended.
 
 #include <QCoreApplication>
@@ -40,6 +41,12 @@ int main(int argc, char** argv)
     server.SetSilent(arguments.value(3) == QLatin1String("silent"));
     server.ServeListing("/update/", {arguments[1]});
     server.Serve("/update/" + QUrl::toPercentEncoding(arguments[1]), file);
+    QFile signature(arguments[2] + QStringLiteral(".sig"));
+    if (signature.open(QIODevice::ReadOnly)) {
+        luma::test::TestHttpServer::Resource sig;
+        sig.body = signature.readAll();
+        server.Serve("/update/" + QUrl::toPercentEncoding(arguments[1] + QStringLiteral(".sig")), sig);
+    }
     std::printf("%u\n", static_cast<unsigned>(server.Port()));
     std::fflush(stdout);
     return QCoreApplication::exec();

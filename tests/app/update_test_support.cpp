@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QProgressBar>
+#include <QSslKey>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include "app/msg_window.h"
@@ -22,6 +25,75 @@ bool ScriptedUpdatePrompter::AskYesNo(const QString& title, const QString& text)
     const bool answer = answers.front();
     answers.pop_front();
     return answer;
+}
+
+void ScriptedUpdatePrompter::Warn(const QString& title, const QString& text)
+{
+    warningTitles.append(title);
+    warnings.append(text);
+}
+
+namespace {
+
+bool RunTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+QByteArray SignatureOf(const QByteArray& body, const QString& privateKey)
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("installer.exe"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size()) {
+        return {};
+    }
+    file.close();
+    if (!RunTool(QStringLiteral(LUMA_SIGN_UPDATE), {privateKey, path})) {
+        return {};
+    }
+    return ReadFile(path + QStringLiteral(".sig"));
+}
+
+std::optional<TestCertificate> MakeTestCertificate()
+{
+    const QTemporaryDir dir;
+    const QString key = dir.filePath(QStringLiteral("key.pem"));
+    const QString certificate = dir.filePath(QStringLiteral("certificate.pem"));
+    if (!RunTool(QStringLiteral("openssl"),
+                 {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                  QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
+                  QStringLiteral("ec_paramgen_curve:P-256"), QStringLiteral("-nodes"),
+                  QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
+                  QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
+                  QStringLiteral("subjectAltName=IP:127.0.0.1"), QStringLiteral("-keyout"), key,
+                  QStringLiteral("-out"), certificate})) {
+        return std::nullopt;
+    }
+    const QSslCertificate cert(ReadFile(certificate), QSsl::Pem);
+    const QSslKey privateKey(ReadFile(key), QSsl::Ec, QSsl::Pem);
+    if (cert.isNull() || privateKey.isNull()) {
+        return std::nullopt;
+    }
+    TestCertificate result{QSslConfiguration::defaultConfiguration(),
+                           QSslConfiguration::defaultConfiguration()};
+    result.server.setLocalCertificate(cert);
+    result.server.setPrivateKey(privateKey);
+    result.server.setPeerVerifyMode(QSslSocket::VerifyNone);
+    result.client.setCaCertificates({cert});
+    return result;
 }
 
 QByteArray InstallerScript(const QString& marker, int sleepMs, int exitCode)

@@ -6,12 +6,15 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <optional>
 
 #include "app/update_prompter.h"
 
@@ -22,15 +25,29 @@ class BProgWindow;
 namespace luma::test {
 
 // Answers the update question from a script. A question without a scripted answer is
-// answered No and counted in `unexpected`.
+// answered No and counted in `unexpected`. Warnings are recorded.
 class ScriptedUpdatePrompter final : public app::UpdatePrompter {
 public:
     std::deque<bool> answers;
     QStringList titles, texts;
+    QStringList warningTitles, warnings;
     int unexpected = 0;
 
     bool AskYesNo(const QString& title, const QString& text) override;
+    void Warn(const QString& title, const QString& text) override;
 };
+
+// The signature tools/sign-update makes of `body` with the PEM private key at `privateKey`;
+// empty when that failed.
+QByteArray SignatureOf(const QByteArray& body, const QString& privateKey);
+
+// A self-signed certificate for 127.0.0.1, made with openssl for this run: the server's TLS
+// settings, and the client's with this certificate as its only trusted authority.
+struct TestCertificate {
+    QSslConfiguration server;
+    QSslConfiguration client;
+};
+std::optional<TestCertificate> MakeTestCertificate();
 
 // A shell script served as the installer. When run it writes to `marker` the path it was run
 // as, then the mode of its folder (octal, as stat prints it), waits `sleepMs` and ends with
