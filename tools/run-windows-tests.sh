@@ -15,9 +15,11 @@ host_cli=${1:-}
 qt_prefix=${2:-}
 build=build/windows
 
-# Release: the installer under test is the one that ships.
+# Release: the installer under test is the one that ships, but for its update key: the test
+# key, whose private half signs the newer installer the update check is to install.
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=Release -DLUMA_WERROR=ON -DLUMA_HOST_CLI="$host_cli" -DLUMA_QT_WINDOWS="$qt_prefix"
+    -DCMAKE_BUILD_TYPE=Release -DLUMA_WERROR=ON -DLUMA_HOST_CLI="$host_cli" -DLUMA_QT_WINDOWS="$qt_prefix" \
+    -DLUMA_UPDATE_KEY="$PWD/tests/signature/keys/test-update-key.pub.pem"
 cmake --build "$build" -j "$(nproc)"
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/luma-wine.XXXXXX")

@@ -168,6 +168,7 @@ reg_query "$profile\\HOTDLG" /v HOTSET | grep -qi '0x71' || fail "HOTSET changed
 # 3. The update check: a newer installer on a local HTTP server is downloaded and run.
 mkdir -p "$work/server/update"
 cp "$newer_setup" "$work/server/update/luma-$newer_version.exe"
+cp "$newer_setup.sig" "$work/server/update/luma-$newer_version.exe.sig"
 python3 "$here/serve_folder.py" "$work/server" >"$work/port" 2>"$work/server.log" &
 server_pid=$!
 wait_for "[ -s '$work/port' ]" 20 || fail "the update server did not start"
