@@ -84,6 +84,8 @@ public:
     RecordSpan GetRecordSpan(int index) const;
     // Every record as the file now holds it: as read, or as a committed change left it.
     const RecordBufferList& Records() const { return m_file; }
+    // Whether the record has a change not yet committed, which Records() does not show.
+    bool HasPendingChange(int index) const { return m_changed.count(index) != 0; }
     // Framing problems found at open, in file order.
     const std::vector<Problem>& FileProblems() const { return m_index.problems; }
     // Problems inside the current record, found when it was parsed.

@@ -656,4 +656,19 @@ std::optional<std::vector<std::string_view>> FieldDataWithTag(std::string_view b
     return data;
 }
 
+std::optional<std::vector<FieldView>> LaidOutFields(std::string_view bytes)
+{
+    const std::optional<std::vector<LaidOutEntry>> entries = LaidOutEntries(bytes);
+    if (!entries) {
+        return std::nullopt;
+    }
+    const std::size_t base = static_cast<std::size_t>(*DigitsAt(bytes, 12, 5));
+    std::vector<FieldView> fields;
+    fields.reserve(entries->size());
+    for (const LaidOutEntry& entry : *entries) {
+        fields.push_back({entry.tag, bytes.substr(base + entry.start, entry.size - 1)});
+    }
+    return fields;
+}
+
 }  // namespace luma

@@ -49,4 +49,14 @@ std::optional<std::string> InsertField(std::string_view bytes, std::string_view 
 // record laid out as BuildRecord lays it out; nothing for any other record.
 std::optional<std::vector<std::string_view>> FieldDataWithTag(std::string_view bytes, std::string_view tag);
 
+// A field seen in the record's own bytes.
+struct FieldView {
+    std::string_view tag;
+    std::string_view data;  // without its field terminator
+};
+
+// The fields of a record laid out as BuildRecord lays it out, as ParseRecord gives them, without
+// a copy; nothing for any other record.
+std::optional<std::vector<FieldView>> LaidOutFields(std::string_view bytes);
+
 }  // namespace luma
