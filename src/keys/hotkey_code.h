@@ -25,7 +25,9 @@ inline constexpr int kHotkeyMark = 1;
 inline constexpr int kHotkeyUnmark = 2;
 inline constexpr int kHotkeyNext = 3;
 inline constexpr int kHotkeyPrev = 4;
-using HotkeyCodes = std::array<int, 4>;
+inline constexpr int kHotkeyNextMarked = 5;
+inline constexpr int kHotkeyPrevMarked = 6;
+using HotkeyCodes = std::array<int, 6>;
 
 struct HotkeyRegistration {
     unsigned modifiers = 0;  // kMod… flags

@@ -36,6 +36,9 @@ public:
 
     virtual void ShowViewText(const std::string& text) = 0;
     virtual void ShowStatusText(const std::string& text) = 0;
+    // A passing note beside the status line (a search that wrapped, no more marked records);
+    // the next status text replaces it.
+    virtual void ShowStatusNote(const std::string& note) { (void)note; }
     virtual void ShowModified(ModifiedImage image) = 0;
     // The seven record buttons: first, previous, mark, unmark, next, go to, last.
     virtual void EnableRecordButtons() = 0;

@@ -63,6 +63,12 @@ public:
     void OnNextRecord();
     void OnLastRecord();
     void GoToRecord(int index);
+    // The nearest record after (before) the current one that carries the label; with none
+    // there the current record stays, with a note.
+    void OnNextMarked();
+    void OnPrevMarked();
+    // The records that carry the label, in file order.
+    std::vector<int> MarkedRecords();
 
     // Rebuilds the record view and the status line from the current record.
     void RenderRecord();
@@ -127,6 +133,7 @@ private:
     int FindLabelField();
     int CountLabelFields(BISO& store) const;
     int CountMarks();
+    void GoToMarked(int step);
     bool CommitRecord(int delta);
     void TakeChange(int delta);
     void TakeChangeIntoStore();

@@ -28,6 +28,8 @@ inline constexpr std::string_view kRecoveryQuestion =
     "Найдена несохранённая работа с файлом %s (%s). Восстановить?";
 inline constexpr std::string_view kRecoveryFailed =
     "Несохранённая работа не восстановлена: рабочая копия не читается.\r\nОна оставлена на месте.";
+inline constexpr std::string_view kNoMarkedAfter = "Дальше помеченных записей нет";
+inline constexpr std::string_view kNoMarkedBefore = "Раньше помеченных записей нет";
 
 // One line of the view: "%s     %s" with the tag and the text.
 std::string FormatViewLine(std::string_view tag, std::string_view text);

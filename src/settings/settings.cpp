@@ -43,6 +43,8 @@ void LoadHotkeyPage(SettingsProfile& profile, Settings& settings)
     settings.hotUnmark = IntOr(profile, kHotkeySection, "HOTRESET", 0);
     settings.hotNext = IntOr(profile, kHotkeySection, "HOTNEXT", 0);
     settings.hotPrev = IntOr(profile, kHotkeySection, "HOTPREV", 0);
+    settings.hotNextMarked = IntOr(profile, kHotkeySection, "HOTNEXTMARK", kDefaultHotNextMarked);
+    settings.hotPrevMarked = IntOr(profile, kHotkeySection, "HOTPREVMARK", kDefaultHotPrevMarked);
     settings.labelField = StringOr(profile, kHotkeySection, "FIELDNAME");
     settings.labelText = StringOr(profile, kHotkeySection, "FIELDTEXT");
     settings.advanceAfterMark = IntOr(profile, kHotkeySection, "SETNEXT", 1) != 0;
@@ -75,6 +77,8 @@ void StoreHotkeyPage(const Settings& settings, SettingsProfile& profile)
     profile.PutInt(kHotkeySection, "HOTRESET", settings.hotUnmark);
     profile.PutInt(kHotkeySection, "HOTNEXT", settings.hotNext);
     profile.PutInt(kHotkeySection, "HOTPREV", settings.hotPrev);
+    profile.PutInt(kHotkeySection, "HOTNEXTMARK", settings.hotNextMarked);
+    profile.PutInt(kHotkeySection, "HOTPREVMARK", settings.hotPrevMarked);
     profile.PutString(kHotkeySection, "FIELDNAME", settings.labelField);
     profile.PutString(kHotkeySection, "FIELDTEXT", settings.labelText);
     profile.PutInt(kHotkeySection, "SETNEXT", settings.advanceAfterMark ? 1 : 0);

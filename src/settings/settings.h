@@ -4,7 +4,8 @@
 // the marking session, and stores it after the settings dialog closes with OK.
 //
 // Profile layout (section / entry, kind):
-//   HOTDLG   HOTSET HOTRESET HOTNEXT HOTPREV (int), FIELDNAME FIELDTEXT (string), SETNEXT (int)
+//   HOTDLG   HOTSET HOTRESET HOTNEXT HOTPREV HOTNEXTMARK HOTPREVMARK (int), FIELDNAME FIELDTEXT
+//            (string), SETNEXT (int)
 //   SKFPDLG  COUNT (int), FP000 FP001 ... (string), USEFILTER (int)
 //   SFILEDLG SOURCEDIR RESULTDIR (string), FONT (bytes, LOGFONTA)
 //   MAIN     POS (bytes, WINDOWPLACEMENT), read and written on its own
@@ -19,12 +20,19 @@
 
 namespace luma {
 
+// Ctrl+Down and Ctrl+Up: the arrow keys are extended keys.
+inline constexpr int kDefaultHotNextMarked = 0x0A28;
+inline constexpr int kDefaultHotPrevMarked = 0x0A26;
+
 struct Settings {
     // Hotkey codes: low byte the virtual-key code, high byte the modifier bits; 0 means none.
     int hotMark = 0;
     int hotUnmark = 0;
     int hotNext = 0;
     int hotPrev = 0;
+    // To the next and the previous marked record; Ctrl+Down and Ctrl+Up unless set otherwise.
+    int hotNextMarked = kDefaultHotNextMarked;
+    int hotPrevMarked = kDefaultHotPrevMarked;
     std::string labelField;
     std::string labelText;
     bool advanceAfterMark = true;

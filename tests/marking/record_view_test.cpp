@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "marking/marking_texts.h"
 #include "session_support.h"
 
 namespace luma::test {
@@ -58,4 +59,34 @@ TEST_F(RecordViewTest, NavigationRendersTheRecordTheStoreKeeps)
 }
 
 }  // namespace
+
+// The review walks the records that carry the label exactly, not other fields with its tag, and
+// stays put with a note at either end.
+TEST_F(SessionTest, TheReviewWalksTheLabelledRecordsAndStaysAtTheEnds)
+{
+    const std::string label = "##$aОтобрано";
+    Open(Write("review.iso", Record({{"001", "1"}}) + Record({{"001", "2"}, {"901", "##\x1f" "aДругое"}}) +
+                                 Record({{"001", "3"}}) + Record({{"001", "4"}}) + Record({{"001", "5"}})));
+    m_session.SetLabel("901", label);
+    m_session.SetAdvanceAfterMark(false);
+    for (const int record : {2, 4}) {
+        m_session.GoToRecord(record);
+        m_session.OnMark();
+    }
+    EXPECT_EQ(m_session.MarkedRecords(), (std::vector<int>{2, 4}));
+    m_session.GoToRecord(0);
+    m_session.OnNextMarked();
+    EXPECT_EQ(m_session.CurrentRecord(), 2);
+    m_session.OnNextMarked();
+    EXPECT_EQ(m_session.CurrentRecord(), 4);
+    m_session.OnNextMarked();
+    EXPECT_EQ(m_session.CurrentRecord(), 4);
+    EXPECT_EQ(m_host.notes, Strings{std::string(kNoMarkedAfter)});
+    m_session.OnPrevMarked();
+    m_session.OnPrevMarked();
+    EXPECT_EQ(m_session.CurrentRecord(), 2);
+    EXPECT_EQ(m_host.notes.back(), kNoMarkedBefore);
+    EXPECT_EQ(m_host.status, "Файл: review     Всего записей: 5     Текущая: 3    Помечено: 2");
+}
+
 }  // namespace luma::test

@@ -30,6 +30,7 @@ public:
     Strings errors;
     std::string view;
     std::string status;
+    Strings notes;
     ModifiedImage modified = ModifiedImage::None;
     bool buttonsEnabled = false;
     int hotkeysArmed = 0;
@@ -63,6 +64,7 @@ public:
     void ReportError(const std::string& text) override { errors.push_back(text); }
     void ShowViewText(const std::string& text) override { view = text; }
     void ShowStatusText(const std::string& text) override { status = text; }
+    void ShowStatusNote(const std::string& text) override { notes.push_back(text); }
     void ShowModified(ModifiedImage image) override { modified = image; }
     void EnableRecordButtons() override { buttonsEnabled = true; }
     void ArmHotkeys() override { ++hotkeysArmed; }

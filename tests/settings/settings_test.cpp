@@ -56,6 +56,7 @@ TEST(StoreSettings, WritesEveryEntryInItsKindAndLength)
     const std::map<MemoryProfile::Key, Kind> expected = {
         {{"HOTDLG", "HOTSET"}, Kind::Int},        {{"HOTDLG", "HOTRESET"}, Kind::Int},
         {{"HOTDLG", "HOTNEXT"}, Kind::Int},       {{"HOTDLG", "HOTPREV"}, Kind::Int},
+        {{"HOTDLG", "HOTNEXTMARK"}, Kind::Int},   {{"HOTDLG", "HOTPREVMARK"}, Kind::Int},
         {{"HOTDLG", "FIELDNAME"}, Kind::String},  {{"HOTDLG", "FIELDTEXT"}, Kind::String},
         {{"HOTDLG", "SETNEXT"}, Kind::Int},       {{"SKFPDLG", "COUNT"}, Kind::Int},
         {{"SKFPDLG", "FP000"}, Kind::String},     {{"SKFPDLG", "FP001"}, Kind::String},

@@ -42,7 +42,7 @@ void StoreHotkeys(DialogFixture& f, int mark, int unmark, int next, int prev)
 
 luma::HotkeyCodes Codes(int mark, int unmark, int next, int prev)
 {
-    return {mark, unmark, next, prev};
+    return {mark, unmark, next, prev, luma::kDefaultHotNextMarked, luma::kDefaultHotPrevMarked};
 }
 
 }  // namespace
@@ -242,7 +242,7 @@ private Q_SLOTS:
         // Mark and next now share the combination: mark, the lower id, answers.
         QTest::keyClick(f.Control<QPlainTextEdit>("m_viewEdit"), Qt::Key_N, Qt::ControlModifier | Qt::AltModifier);
         QCOMPARE(f.Status(), StatusLine(3, 3));
-        for (int id : {0, -1, 5}) {
+        for (int id : {0, -1, 7}) {
             f.Dialog().OnHotKey(id);
         }
         QCOMPARE(f.Status(), StatusLine(3, 3));

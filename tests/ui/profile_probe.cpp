@@ -15,7 +15,8 @@ namespace {
 void PrintSettings(luma::SettingsProfile& profile)
 {
     const luma::Settings settings = luma::LoadSettings(profile);
-    std::printf("hotkeys %d %d %d %d\n", settings.hotMark, settings.hotUnmark, settings.hotNext, settings.hotPrev);
+    std::printf("hotkeys %d %d %d %d %d %d\n", settings.hotMark, settings.hotUnmark, settings.hotNext,
+                settings.hotPrev, settings.hotNextMarked, settings.hotPrevMarked);
     std::printf("label %s %s\n", settings.labelField.c_str(), settings.labelText.c_str());
     std::printf("setnext %d\n", settings.advanceAfterMark ? 1 : 0);
     std::string filter;

@@ -262,6 +262,12 @@ void CLUMADlg::OnHotKey(int id)
     case kHotkeyPrev:
         OnPrevRecord();
         break;
+    case kHotkeyNextMarked:
+        m_session.OnNextMarked();
+        break;
+    case kHotkeyPrevMarked:
+        m_session.OnPrevMarked();
+        break;
     default:
         break;
     }
@@ -279,7 +285,8 @@ void CLUMADlg::OnActivateApp(bool active)
 // Arming again takes the codes as they are now, so each hotkey answers to its current code.
 void CLUMADlg::ArmHotkeys()
 {
-    m_hotkeys->Arm({m_settings.hotMark, m_settings.hotUnmark, m_settings.hotNext, m_settings.hotPrev});
+    m_hotkeys->Arm({m_settings.hotMark, m_settings.hotUnmark, m_settings.hotNext, m_settings.hotPrev,
+                    m_settings.hotNextMarked, m_settings.hotPrevMarked});
 }
 
 void CLUMADlg::DisarmHotkeys()

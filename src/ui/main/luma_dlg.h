@@ -64,7 +64,8 @@ public:
     void QuitDialog();
     void OnSysCommand(unsigned id);
     void OnSize();
-    // A hotkey pressed: 1 mark, 2 unmark, 3 next record, 4 previous record; other ids nothing.
+    // A hotkey pressed: 1 mark, 2 unmark, 3 next record, 4 previous record, 5 next and 6 previous
+    // marked record; other ids nothing.
     void OnHotKey(int id);
     // The application became active (arm the hotkeys) or another one did (disarm them).
     void OnActivateApp(bool active);
@@ -95,6 +96,7 @@ private:
     void ReportError(const std::string& text) override;
     void ShowViewText(const std::string& text) override;
     void ShowStatusText(const std::string& text) override;
+    void ShowStatusNote(const std::string& note) override;
     void ShowModified(ModifiedImage image) override;
     void EnableRecordButtons() override;
     void ArmHotkeys() override;
@@ -121,6 +123,7 @@ private:
     void LoadSettings();
     void ApplySettingsToSession();
     void SetRecordButtonsEnabled(bool enabled);
+    void SetStatusLine(const QString& note);
 
     Prompter& m_prompter;
     SettingsProfile& m_profile;
@@ -142,6 +145,8 @@ private:
     QPushButton* m_btnOpen = nullptr;
     QPushButton* m_btnSettings = nullptr;
     QLineEdit* m_statusLine = nullptr;
+    QString m_statusText;  // the session's status line, without notes
+    QString m_damageNote;  // set while the open file has problems
     QPushButton* m_btnPrev = nullptr;
     QPushButton* m_btnMark = nullptr;
     QPushButton* m_btnUnmark = nullptr;

@@ -71,7 +71,25 @@ void CLUMADlg::ShowViewText(const std::string& text)
 
 void CLUMADlg::ShowStatusText(const std::string& text)
 {
-    m_statusLine->setText(FromSession(text));
+    m_statusText = FromSession(text);
+    SetStatusLine(QString());
+}
+
+void CLUMADlg::ShowStatusNote(const std::string& note)
+{
+    SetStatusLine(FromSession(note));
+}
+
+// The session's line, then a passing note, then what the operator should know of the file.
+void CLUMADlg::SetStatusLine(const QString& note)
+{
+    QString line = m_statusText;
+    for (const QString& extra : {note, m_damageNote}) {
+        if (!extra.isEmpty()) {
+            line += QStringLiteral("     ") + extra;
+        }
+    }
+    m_statusLine->setText(line);
     m_statusLine->setCursorPosition(0);
 }
 

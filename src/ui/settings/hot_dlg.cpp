@@ -34,6 +34,14 @@ SkHotDlg::SkHotDlg(NativeKeys native, QWidget* parent) : SettingsPage(parent)
     AddLabel(QStringLiteral("Текст метки"), 147, 69, 81, 9);
     m_checkSetNext = Place(new QCheckBox(QStringLiteral("Переход к следущей записи"), this), 148, 107, 127, 11);
     m_checkSetNext->setObjectName(QStringLiteral("m_checkSetNext"));
+
+    // Added below the page's own controls, after them in the tab order.
+    m_hkNextMarked = addHotkey("m_hkNextMarked", 149);
+    m_hkPrevMarked = Place(new HotkeyEdit(native, this), 147, 149, 80, 14);
+    m_hkPrevMarked->setObjectName(QStringLiteral("m_hkPrevMarked"));
+    AddGroupBox(QStringLiteral("Помеченные записи"), 7, 134, 284, 34);
+    AddLabel(QStringLiteral("Следующая"), 15, 140, 81, 9);
+    AddLabel(QStringLiteral("Предыдущая"), 148, 140, 81, 9);
 }
 
 }  // namespace luma::ui

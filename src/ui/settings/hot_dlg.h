@@ -1,6 +1,7 @@
 #pragma once
 // The first page of the settings dialog, "Гор. Клав.": the four hotkeys, the label field's tag
-// and text, and whether mark and unmark step on to the next record. A passive holder: the
+// and text, and whether mark and unmark step on to the next record; below them, the two
+// hotkeys that walk the marked records. A passive holder: the
 // settings dialog fills it and reads it back at OK.
 
 #include "settings_page.h"
@@ -26,6 +27,8 @@ public:
     QLineEdit* m_editLabelField = nullptr;
     QLineEdit* m_editLabelText = nullptr;
     QCheckBox* m_checkSetNext = nullptr;
+    HotkeyEdit* m_hkNextMarked = nullptr;
+    HotkeyEdit* m_hkPrevMarked = nullptr;
 };
 
 }  // namespace luma::ui

@@ -46,6 +46,8 @@ SkTunDlg::SkTunDlg(SettingsTarget& main, Prompter& prompter, QWidget* parent)
     m_hotPage->m_hkUnmark->SetCode(settings.hotUnmark);
     m_hotPage->m_hkNext->SetCode(settings.hotNext);
     m_hotPage->m_hkPrev->SetCode(settings.hotPrev);
+    m_hotPage->m_hkNextMarked->SetCode(settings.hotNextMarked);
+    m_hotPage->m_hkPrevMarked->SetCode(settings.hotPrevMarked);
     m_hotPage->m_editLabelField->setText(QString::fromStdString(settings.labelField));
     m_hotPage->m_editLabelText->setText(QString::fromStdString(settings.labelText));
     m_hotPage->m_checkSetNext->setChecked(settings.advanceAfterMark);
@@ -71,6 +73,8 @@ void SkTunDlg::CopyPageValues(Settings& settings) const
     settings.hotUnmark = m_hotPage->m_hkUnmark->Code();
     settings.hotNext = m_hotPage->m_hkNext->Code();
     settings.hotPrev = m_hotPage->m_hkPrev->Code();
+    settings.hotNextMarked = m_hotPage->m_hkNextMarked->Code();
+    settings.hotPrevMarked = m_hotPage->m_hkPrevMarked->Code();
     settings.labelField = m_hotPage->m_editLabelField->text().toStdString();
     settings.labelText = m_hotPage->m_editLabelText->text().toStdString();
     settings.advanceAfterMark = m_hotPage->m_checkSetNext->isChecked();
