@@ -111,8 +111,9 @@ keys Tab Tab Tab ctrl+alt+n Tab Tab ctrl+Right Tab ctrl+Left Tab
 paste_text 901
 keys Tab
 paste_text "$label"
-# On to the tabs, the filter page; its list, Add, Delete, the switch, the tag box.
-keys Tab Tab Tab Tab Right Tab Tab Tab Tab Tab
+# On past the switch and the two review hotkeys to the tabs, the filter page; its list, Add,
+# Delete, the switch, the tag box.
+keys Tab Tab Tab Tab Tab Tab Right Tab Tab Tab Tab Tab
 paste_text 200
 keys shift+Tab shift+Tab shift+Tab space Tab Tab space
 # Back to the first page for a look, then OK, two steps back from the tabs.
@@ -122,7 +123,7 @@ keys shift+Tab shift+Tab space
 wait_for "[ -z \"\$(xdotool search --onlyvisible --name '^Настройка\$')\" ]" 30 ||
     fail "the settings dialog is still open"
 settings=$("$probe" "$profile" --settings)
-expected="hotkeys 1614 0 2599 2597
+expected="hotkeys 1614 0 2599 2597 2600 2598
 label 901 $label
 setnext 1
 filter 1 200"

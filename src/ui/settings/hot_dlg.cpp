@@ -35,13 +35,15 @@ SkHotDlg::SkHotDlg(NativeKeys native, QWidget* parent) : SettingsPage(parent)
     m_checkSetNext = Place(new QCheckBox(QStringLiteral("Переход к следущей записи"), this), 148, 107, 127, 11);
     m_checkSetNext->setObjectName(QStringLiteral("m_checkSetNext"));
 
-    // Added below the page's own controls, after them in the tab order.
-    m_hkNextMarked = addHotkey("m_hkNextMarked", 149);
-    m_hkPrevMarked = Place(new HotkeyEdit(native, this), 147, 149, 80, 14);
+    // Added below the page's own controls, after them in the tab order: one row, each hotkey
+    // after its caption.
+    m_hkNextMarked = Place(new HotkeyEdit(native, this), 62, 149, 80, 14);
+    m_hkNextMarked->setObjectName(QStringLiteral("m_hkNextMarked"));
+    m_hkPrevMarked = Place(new HotkeyEdit(native, this), 202, 149, 80, 14);
     m_hkPrevMarked->setObjectName(QStringLiteral("m_hkPrevMarked"));
     AddGroupBox(QStringLiteral("Помеченные записи"), 7, 134, 284, 34);
-    AddLabel(QStringLiteral("Следующая"), 15, 140, 81, 9);
-    AddLabel(QStringLiteral("Предыдущая"), 148, 140, 81, 9);
+    AddLabel(QStringLiteral("Следующая"), 15, 152, 45, 9);
+    AddLabel(QStringLiteral("Предыдущая"), 150, 152, 50, 9);
 }
 
 }  // namespace luma::ui
