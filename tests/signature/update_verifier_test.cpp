@@ -8,6 +8,7 @@
 
 #include "other_key.h"
 #include "p384_key.h"
+#include "project_key.h"
 #include "signature/update_verifier.h"
 #include "test_files.h"
 #include "test_update_key.h"
@@ -59,7 +60,7 @@ TEST(UpdateVerifier, EverythingElseIsRefused)
     EXPECT_FALSE(Verifies(kTestUpdateKeyPem, file, Data("installer.bin.other-key.sig")));
     EXPECT_FALSE(Verifies(kTestUpdateKeyPem, file, Data("another.bin.sig")));
     EXPECT_FALSE(Verifies(kOtherKeyPem, file, good));
-    EXPECT_FALSE(Verifies(kUpdateKeyPem, file, good));
+    EXPECT_FALSE(Verifies(kProjectKeyPem, file, good));
     EXPECT_FALSE(Verifies(kTestUpdateKeyPem, file, ""));
     EXPECT_FALSE(Verifies(kTestUpdateKeyPem, file, good.substr(0, good.size() - 1)));
     EXPECT_FALSE(Verifies(kTestUpdateKeyPem, file, good + '\0'));
@@ -83,7 +84,8 @@ TEST(UpdateVerifier, EverythingElseIsRefused)
 
 TEST(UpdateVerifier, OnlyAP256PublicKeyIsAKey)
 {
-    EXPECT_TRUE(UpdateVerifier(kUpdateKeyPem).HasKey());
+    EXPECT_TRUE(UpdateVerifier(kUpdateKeyPem).HasKey());  // this build's
+    EXPECT_TRUE(UpdateVerifier(kProjectKeyPem).HasKey());
     EXPECT_TRUE(UpdateVerifier(kTestUpdateKeyPem).HasKey());
     const std::string privateKey = ReadBytes(std::string(LUMA_SIGNATURE_KEY_DIR) + "/test-update-key.pem");
     const std::string pem = kTestUpdateKeyPem;
