@@ -60,6 +60,8 @@ public:
 
     // May move the store's current record.
     bool Matches(int record);
+    // Whether records are searched in the file's bytes rather than through the record view.
+    bool SearchesBytes() const { return m_fast != nullptr; }
 
 private:
     bool MatchesAsShown(int record);
