@@ -4,7 +4,7 @@
 
 #include "json_dump.h"
 #include "marking/biso.h"
-#include "record_problems.h"
+#include "marking/record_problems.h"
 
 namespace luma::cli {
 namespace {

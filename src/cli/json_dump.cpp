@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "record_problems.h"
+#include "marking/record_problems.h"
 
 namespace luma::cli {
 namespace {

@@ -26,15 +26,20 @@ int BISO::Open(const std::string& path, std::optional<Charset> charset)
 
 int BISO::OpenBytes(std::string bytes, std::string displayName, std::optional<Charset> charset)
 {
+    return OpenShared(std::make_shared<const std::string>(std::move(bytes)), std::move(displayName), charset);
+}
+
+int BISO::OpenShared(std::shared_ptr<const std::string> shared, std::string displayName,
+                     std::optional<Charset> charset)
+{
     Close();
-    if (bytes.empty()) {
+    if (!shared || shared->empty()) {
         return Fail(displayName + " is empty");
     }
-    RecordIndex index = IndexRecords(bytes);
+    RecordIndex index = IndexRecords(*shared);
     if (index.records.empty()) {
         return Fail(displayName + " holds no ISO 2709 record");
     }
-    auto shared = std::make_shared<const std::string>(std::move(bytes));
     m_file = RecordBufferList(shared, index.records);
     m_index = std::move(index);
     m_shifts.Reset(m_index.records.size());

@@ -36,6 +36,9 @@ public:
     // Opens bytes already in memory, as Open does with a file's contents.
     int OpenBytes(std::string bytes, std::string displayName,
                   std::optional<Charset> charset = std::nullopt);
+    // As OpenBytes, sharing bytes another store or list holds rather than copying them.
+    int OpenShared(std::shared_ptr<const std::string> bytes, std::string displayName,
+                   std::optional<Charset> charset = std::nullopt);
     // Opens records given one by one, framed as given rather than found again in their bytes,
     // so that the store holds exactly the records of the list whatever damage they carry. The
     // list's bytes are shared, not copied.

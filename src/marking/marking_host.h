@@ -42,6 +42,8 @@ public:
     virtual void ShowModified(ModifiedImage image) = 0;
     // The seven record buttons: first, previous, mark, unmark, next, go to, last.
     virtual void EnableRecordButtons() = 0;
+    // A file became the open one (opened, resumed or restored).
+    virtual void FileOpened() {}
     // Registers the four hotkeys (mark, unmark, next, previous).
     virtual void ArmHotkeys() = 0;
     // Writes the main window's placement to the settings.

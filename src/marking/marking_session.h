@@ -19,6 +19,7 @@
 #include "marking_host.h"
 #include "platform/charset.h"
 #include "platform/locked_file.h"
+#include "record_find.h"
 #include "recovery.h"
 
 namespace luma {
@@ -69,6 +70,17 @@ public:
     void OnPrevMarked();
     // The records that carry the label, in file order.
     std::vector<int> MarkedRecords();
+    // A line naming the record, for lists (see RecordTitle).
+    std::string TitleOfRecord(int record);
+    // Goes to the next (previous) record whose shown fields hold the text, from the current one,
+    // wrapping once; a wrap, a miss and a cancelled search are told in a note. True when found.
+    bool Find(const FindQuery& query, FindDirection direction);
+    // Writes the records that carry the label, byte for byte as the results file would hold
+    // them, to a file the operator chooses, atomically; the session's results file and its
+    // unsaved state are not touched. Never over the source file.
+    void OnSaveMarked();
+    // The file the records were read from.
+    const std::string& SourcePath() const { return m_sourcePath; }
 
     // Rebuilds the record view and the status line from the current record.
     void RenderRecord();
@@ -169,6 +181,7 @@ private:
     std::optional<LockedFile> m_workNote;
     WorkingCopyNote m_workNoteText;  // what the note says, its record kept up to date
     std::string m_fileTitle;
+    std::string m_sourcePath;
     // The character set found at open; the working copy is always read back in it, so that
     // label texts added since cannot change how the file is decoded.
     Charset m_charset = Charset::Ascii;

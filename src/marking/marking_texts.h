@@ -30,6 +30,16 @@ inline constexpr std::string_view kRecoveryFailed =
     "Несохранённая работа не восстановлена: рабочая копия не читается.\r\nОна оставлена на месте.";
 inline constexpr std::string_view kNoMarkedAfter = "Дальше помеченных записей нет";
 inline constexpr std::string_view kNoMarkedBefore = "Раньше помеченных записей нет";
+inline constexpr std::string_view kFindProgress = "Поиск";
+inline constexpr std::string_view kFindNothing = "Не найдено";
+inline constexpr std::string_view kFindCancelled = "Поиск прерван";
+inline constexpr std::string_view kFindWrappedToStart = "Поиск продолжен с начала файла";
+inline constexpr std::string_view kFindWrappedToEnd = "Поиск продолжен с конца файла";
+inline constexpr std::string_view kNothingMarked = "Помеченных записей нет: сохранять нечего.";
+inline constexpr std::string_view kMarkedOverSource =
+    "Исходный файл не перезаписывается.\r\nВыберите другое имя.";
+inline constexpr std::string_view kReplaceQuestion = "Файл уже существует. Заменить?";
+inline constexpr std::string_view kMarkedSaved = "Сохранено помеченных записей: ";
 
 // One line of the view: "%s     %s" with the tag and the text.
 std::string FormatViewLine(std::string_view tag, std::string_view text);

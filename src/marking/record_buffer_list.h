@@ -35,6 +35,8 @@ public:
     // the shared bytes make one piece, so an unchanged file is written in one.
     std::vector<std::string_view> Pieces() const;
     std::vector<std::string> ToStrings() const;
+    // The bytes the list was made from, as read: for a list a file's store gave, the whole file.
+    const std::shared_ptr<const std::string>& SharedBytes() const { return m_bytes; }
 
 private:
     // Bytes appended and never moved, so that lists copied from one another can share it.

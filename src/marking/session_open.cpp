@@ -143,6 +143,7 @@ void MarkingSession::StartSession(OpenedFile file, std::string workPath)
     m_markedCount = file.markedCount;
     m_charset = file.charset;
     m_fileTitle = std::move(file.title);
+    m_sourcePath = file.path;
     // The store holds the records of the list, in the character set found at open. A file with
     // no framing problems has nothing outside its records, so the store that read it already
     // holds exactly those bytes; any other store is built from the list, framed as the list is.
@@ -160,6 +161,7 @@ void MarkingSession::StartSession(OpenedFile file, std::string workPath)
     m_host.ShowModified(ModifiedImage::NothingUnsaved);
     m_host.ArmHotkeys();
     RenderRecord();
+    m_host.FileOpened();
 
     // Whatever it held was saved or given up before the open went ahead.
     if (!previousWorkPath.empty()) {

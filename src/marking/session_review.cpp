@@ -2,6 +2,8 @@
 
 #include "marking_session.h"
 #include "marking_texts.h"
+#include "record_select.h"
+#include "record_title.h"
 
 namespace luma {
 
@@ -35,19 +37,16 @@ void MarkingSession::GoToMarked(int step)
 
 std::vector<int> MarkingSession::MarkedRecords()
 {
-    std::vector<int> marked;
-    if (!m_fileOpen) {
-        return marked;
-    }
+    return m_fileOpen ? RecordsWithLabel(m_iso, m_labelField, m_labelText) : std::vector<int>();
+}
+
+std::string MarkingSession::TitleOfRecord(int record)
+{
     const int current = m_iso.GetCurRecord();
-    for (int record = 0; record < m_iso.GetRecordCount(); ++record) {
-        m_iso.SetRecord(record);
-        if (CountLabelFields(m_iso) > 0) {
-            marked.push_back(record);
-        }
-    }
+    m_iso.SetRecord(record);
+    std::string title = RecordTitle(m_iso);
     m_iso.SetRecord(current);
-    return marked;
+    return title;
 }
 
 }  // namespace luma

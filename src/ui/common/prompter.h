@@ -2,6 +2,7 @@
 // Every modal window the main dialog opens: file dialogs, message boxes, the go-to dialog and
 // the About box. The program runs them through QtPrompter; tests script the answers instead.
 
+#include <QDialog>
 #include <QFont>
 #include <QString>
 #include <optional>
@@ -35,6 +36,8 @@ public:
     virtual std::optional<int> AskRecordNumber(QWidget* parent) = 0;
     virtual void ShowAbout(QWidget* parent) = 0;
 
+    // Any other modal dialog of the window; true when it was accepted.
+    virtual bool RunDialog(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
     // The settings dialog, modal; true when it was closed with OK.
     virtual bool RunSettings(SkTunDlg& dialog) = 0;
     // A folder chooser titled `title`, starting in `folder`: the chosen folder's path in the

@@ -136,6 +136,7 @@ void CLUMADlg::ConnectCommands()
 void CLUMADlg::OnInitDialog()
 {
     m_systemMenu = new QMenu(this);
+    AddOperatorCommands(*m_systemMenu);
     m_systemMenu->addSeparator();
     connect(m_systemMenu->addAction(QStringLiteral("&About LUMA...")), &QAction::triggered, this,
             [this] { OnSysCommand(kIdmAboutBox); });

@@ -7,11 +7,13 @@
 #include <QDialog>
 #include <QFont>
 #include <QIcon>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "marking/marking_host.h"
 #include "marking/marking_session.h"
+#include "marking/record_problems.h"
 #include "open_progress.h"
 #include "settings/settings.h"
 #include "ui/settings/settings_target.h"
@@ -21,6 +23,7 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 
 namespace luma::ui {
 
@@ -70,6 +73,14 @@ public:
     // The application became active (arm the hotkeys) or another one did (disarm them).
     void OnActivateApp(bool active);
 
+    // Beside the buttons, from the context menu and their own keys: find (Ctrl+F, F3,
+    // Shift+F3), the list of marked records, saving only them, and what is known of the file.
+    void OnFind();
+    void OnFindAgain(FindDirection direction);
+    void OnMarkedList();
+    void OnSaveMarked();
+    void OnFileInfo();
+
     // Writes every setting but the placement and applies them, after a settings OK.
     void StoreSettings();
 
@@ -99,6 +110,7 @@ private:
     void ShowStatusNote(const std::string& note) override;
     void ShowModified(ModifiedImage image) override;
     void EnableRecordButtons() override;
+    void FileOpened() override;
     void ArmHotkeys() override;
     void StoreWindowPlacement() override;
     void EndDialog() override;
@@ -124,6 +136,11 @@ private:
     void ApplySettingsToSession();
     void SetRecordButtonsEnabled(bool enabled);
     void SetStatusLine(const QString& note);
+    void AddOperatorCommands(QMenu& menu);
+    // The problems of the open file are looked for a few hundred records at a time while the
+    // window is idle; the operator is told of them in the status line.
+    void ScanForProblems();
+    bool FinishProblemScan();
 
     Prompter& m_prompter;
     SettingsProfile& m_profile;
@@ -140,6 +157,9 @@ private:
     QMenu* m_systemMenu = nullptr;
     HotkeyFilter* m_hotkeys = nullptr;
     OpenProgress m_openProgress{this};
+    FindQuery m_lastQuery;
+    std::unique_ptr<ProblemScan> m_problemScan;
+    QTimer* m_scanTimer = nullptr;
 
     QPushButton* m_btnExit = nullptr;
     QPushButton* m_btnOpen = nullptr;

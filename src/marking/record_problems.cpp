@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace luma::cli {
+namespace luma {
 namespace {
 
 std::vector<Problem> FramingProblemsOf(const BISO& store, int index) {
@@ -32,4 +32,23 @@ std::vector<Problem> ProblemsOfNoRecord(const BISO& store) {
     return FramingProblemsOf(store, -1);
 }
 
-}  // namespace luma::cli
+bool ProblemScan::Step(int records)
+{
+    if (m_finished) {
+        return false;
+    }
+    const int end = std::min(m_store.GetRecordCount(), m_next + records);
+    for (; m_next < end; ++m_next) {
+        const std::vector<Problem> found = ProblemsOfRecord(m_store, m_next);
+        m_problems.insert(m_problems.end(), found.begin(), found.end());
+    }
+    if (m_next < m_store.GetRecordCount()) {
+        return true;
+    }
+    const std::vector<Problem> unattached = ProblemsOfNoRecord(m_store);
+    m_problems.insert(m_problems.end(), unattached.begin(), unattached.end());
+    m_finished = true;
+    return false;
+}
+
+}  // namespace luma

@@ -1,0 +1,187 @@
+// The main window's commands beside its buttons: find, the marked records, saving only them, and
+// the file's information with its problems. They reach the operator through the context menu
+// and their own keys; a hotkey the operator set on the same key wins, as the key filter claims it
+// first.
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMenu>
+#include <QShortcut>
+#include <QTimer>
+
+#include "find_dlg.h"
+#include "luma_dlg.h"
+#include "record_list_dlg.h"
+#include "ui/common/prompter.h"
+
+namespace luma::ui {
+namespace {
+
+constexpr int kScanRecordsPerStep = 500;
+
+QString FromUtf8(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+void CLUMADlg::AddOperatorCommands(QMenu& menu)
+{
+    const struct {
+        const char* text;
+        QKeySequence keys;
+        void (CLUMADlg::*handler)();
+    } commands[] = {
+        {"Найти…", QKeySequence(Qt::CTRL | Qt::Key_F), &CLUMADlg::OnFind},
+        {"Помеченные записи…", QKeySequence(), &CLUMADlg::OnMarkedList},
+        {"Сохранить помеченные…", QKeySequence(), &CLUMADlg::OnSaveMarked},
+        {"Сведения о файле…", QKeySequence(), &CLUMADlg::OnFileInfo},
+    };
+    QList<QAction*> needFile;
+    for (const auto& command : commands) {
+        QAction* action = menu.addAction(QString::fromUtf8(command.text));
+        action->setShortcut(command.keys);
+        connect(action, &QAction::triggered, this, command.handler);
+        needFile.push_back(action);
+    }
+    connect(&menu, &QMenu::aboutToShow, this, [this, needFile] {
+        for (QAction* action : needFile) {
+            action->setEnabled(m_session.IsFileOpen());
+        }
+    });
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_F), [this] { OnFind(); }},
+        {QKeySequence(Qt::Key_F3), [this] { OnFindAgain(FindDirection::Forward); }},
+        {QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { OnFindAgain(FindDirection::Backward); }},
+    };
+    for (const auto& [sequence, run] : keys) {
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this, run);
+    }
+    m_scanTimer = new QTimer(this);
+    m_scanTimer->setInterval(0);
+    connect(m_scanTimer, &QTimer::timeout, this, &CLUMADlg::ScanForProblems);
+}
+
+void CLUMADlg::OnFind()
+{
+    if (!m_session.IsFileOpen()) {
+        return;
+    }
+    FindDlg dialog(m_lastQuery, this);
+    if (m_prompter.RunDialog(dialog)) {
+        m_lastQuery = dialog.Query();
+        m_session.Find(m_lastQuery, dialog.Direction());
+    }
+}
+
+void CLUMADlg::OnFindAgain(FindDirection direction)
+{
+    if (m_lastQuery.text.empty()) {
+        OnFind();
+    } else {
+        m_session.Find(m_lastQuery, direction);
+    }
+}
+
+void CLUMADlg::OnMarkedList()
+{
+    if (!m_session.IsFileOpen()) {
+        return;
+    }
+    QVector<RecordListRow> rows;
+    for (const int record : m_session.MarkedRecords()) {
+        rows.push_back({{QString::number(record + 1), FromUtf8(m_session.TitleOfRecord(record))}, record});
+    }
+    RecordListDlg dialog(QStringLiteral("Помеченные записи"),
+                         QStringLiteral("Помечено записей: %1").arg(rows.size()),
+                         {QStringLiteral("Запись"), QStringLiteral("Заглавие")}, rows, this);
+    if (m_prompter.RunDialog(dialog) && dialog.Chosen()) {
+        m_session.GoToRecord(*dialog.Chosen());
+    }
+}
+
+void CLUMADlg::OnSaveMarked()
+{
+    m_session.OnSaveMarked();
+}
+
+void CLUMADlg::OnFileInfo()
+{
+    if (!m_session.IsFileOpen() || !FinishProblemScan()) {
+        return;
+    }
+    const QString path = FromUtf8(m_session.SourcePath());
+    const QFileInfo file(path);
+    const QString header =
+        QStringLiteral("Файл: %1\nРазмер: %2\nКодировка: %3\nЗаписей: %4     Помечено: %5\nПовреждений: %6")
+            .arg(QDir::toNativeSeparators(path),
+                 file.exists() ? QLocale().formattedDataSize(file.size()) : QStringLiteral("файла нет на месте"),
+                 FromUtf8(std::string(CharsetName(m_session.FileCharset()))))
+            .arg(m_session.RecordCount())
+            .arg(m_session.MarkedCount())
+            .arg(m_problemScan->Problems().size());
+    QVector<RecordListRow> rows;
+    for (const Problem& problem : m_problemScan->Problems()) {
+        const bool ofRecord = problem.record >= 0;
+        rows.push_back({{ofRecord ? QString::number(problem.record + 1) : QStringLiteral("—"),
+                         ofRecord ? QString::number(problem.offset) : QString(), FromUtf8(problem.message)},
+                        problem.record});
+    }
+    RecordListDlg dialog(QStringLiteral("Сведения о файле"), header,
+                         {QStringLiteral("Запись"), QStringLiteral("Смещение"), QStringLiteral("Повреждение")},
+                         rows, this);
+    if (m_prompter.RunDialog(dialog) && dialog.Chosen()) {
+        m_session.GoToRecord(*dialog.Chosen());
+    }
+}
+
+// A store of its own over the bytes the file was read into, so that offsets are the file's.
+void CLUMADlg::FileOpened()
+{
+    m_damageNote.clear();
+    BISO store;
+    if (store.OpenShared(m_session.Records().SharedBytes(), m_session.SourcePath(), m_session.FileCharset()) != 0) {
+        m_problemScan.reset();
+        m_scanTimer->stop();
+        return;
+    }
+    m_problemScan = std::make_unique<ProblemScan>(std::move(store));
+    m_scanTimer->start();
+}
+
+void CLUMADlg::ScanForProblems()
+{
+    if (!m_problemScan || m_problemScan->Step(kScanRecordsPerStep)) {
+        return;
+    }
+    m_scanTimer->stop();
+    const std::size_t found = m_problemScan->Problems().size();
+    if (found > 0) {
+        m_damageNote = QStringLiteral("В файле повреждения: %1 (Сведения о файле…)").arg(found);
+        SetStatusLine(QString());
+    }
+}
+
+// The rest of the scan at once, with the open's progress window; false when cancelled.
+bool CLUMADlg::FinishProblemScan()
+{
+    if (!m_problemScan) {
+        return false;
+    }
+    bool going = true;
+    while (going && !m_problemScan->Done()) {
+        going = ReportProgress("Поиск повреждений", static_cast<std::uint64_t>(m_problemScan->Scanned()),
+                               static_cast<std::uint64_t>(m_problemScan->Total()));
+        if (going) {
+            m_problemScan->Step(kScanRecordsPerStep);
+        }
+    }
+    EndProgress();
+    ScanForProblems();
+    return going;
+}
+
+}  // namespace luma::ui
