@@ -9,16 +9,6 @@
 namespace luma::cli {
 namespace {
 
-bool OpenOrReport(BISO& store, const std::string& path, std::ostream& err) {
-    if (store.Open(path) == 0) {
-        return true;
-    }
-    // The store's message names the file and the reason.
-    const std::optional<Problem>& error = store.LastError();
-    err << "luma-cli: " << (error ? error->message : "cannot open " + path) << '\n';
-    return false;
-}
-
 int CountFieldsEqualTo(BISO& store, const LabelField& label) {
     int matches = 0;
     for (int record = 0; record < store.GetRecordCount(); ++record) {
@@ -36,6 +26,16 @@ void DumpCurrentRecordAsText(BISO& store, std::ostream& out) {
 }
 
 }  // namespace
+
+bool OpenOrReport(BISO& store, const std::string& path, std::ostream& err) {
+    if (store.Open(path) == 0) {
+        return true;
+    }
+    // The store's message names the file and the reason.
+    const std::optional<Problem>& error = store.LastError();
+    err << "luma-cli: " << (error ? error->message : "cannot open " + path) << '\n';
+    return false;
+}
 
 int RunCount(const std::string& path, const std::optional<LabelField>& label, std::ostream& out,
              std::ostream& err) {

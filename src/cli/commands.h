@@ -6,6 +6,10 @@
 #include <ostream>
 #include <string>
 
+namespace luma {
+class BISO;
+}
+
 namespace luma::cli {
 
 inline constexpr int kExitOk = 0;
@@ -19,6 +23,9 @@ struct LabelField {
     std::string tag;
     std::string text;
 };
+
+// Opens the file, or tells on `err` why it cannot; false then.
+bool OpenOrReport(BISO& store, const std::string& path, std::ostream& err);
 
 // "records: N", and with a label "marked: M", the fields equal to it over all records.
 int RunCount(const std::string& path, const std::optional<LabelField>& label, std::ostream& out,

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "mark_command.h"
 #include "platform/process.h"
 #include "record_list.h"
+#include "select_commands.h"
 
 namespace {
 
@@ -21,6 +23,9 @@ struct Arguments {
     bool json = false;
     std::string records;
     std::string output;
+    std::string text;
+    std::string fieldTag;
+    bool matchCase = false;
 };
 
 std::optional<luma::cli::LabelField> LabelOf(const Arguments& args) {
@@ -44,21 +49,62 @@ CLI::App* AddMarkCommand(CLI::App& app, Arguments& args, const std::string& name
     AddFileArgument(*command, args);
     AddLabelOption(*command, args, "The label field, e.g. 901 '##$aОтобрано'");
     command->get_option("--label")->required();
-    command->add_option("--records", args.records, "Records by number, e.g. 1,5,10-12")
+    command->add_option("--records", args.records,
+                        "Records by number, e.g. 1,5,10-12; - reads them from standard input")
         ->required();
     command->add_option("--output", args.output, "Results file to write")->required();
     return command;
 }
 
-int RunMarkCommand(luma::cli::MarkAction action, const Arguments& args) {
-    const auto records = luma::cli::ParseRecordList(args.records);
+// The records of `--records -`: what `luma-cli find` prints, one a line. An empty list is
+// refused rather than written out as an unchanged copy that looks like a result.
+std::optional<std::vector<int>> RecordsFromStandardInput(const Arguments& args, int& status) {
+    const std::string text{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+    auto records = luma::cli::ParseRecordText(text);
+    if (!records) {
+        std::cerr << "luma-cli: --records -: standard input holds something other than record numbers "
+                     "and ranges such as 1 5 10-12\n";
+        status = luma::cli::kExitUsage;
+        return std::nullopt;
+    }
+    if (records->empty()) {
+        std::cerr << "luma-cli: --records -: no record numbers on standard input; " << args.output
+                  << " is not written\n";
+        status = luma::cli::kExitProblems;
+        return std::nullopt;
+    }
+    return records;
+}
+
+std::optional<std::vector<int>> RecordsOf(const Arguments& args, int& status) {
+    if (args.records == "-") {
+        return RecordsFromStandardInput(args, status);
+    }
+    auto records = luma::cli::ParseRecordList(args.records);
     if (!records) {
         std::cerr << "luma-cli: --records: '" << args.records
                   << "' is not a list of record numbers such as 1,5,10-12\n";
-        return luma::cli::kExitUsage;
+        status = luma::cli::kExitUsage;
+    }
+    return records;
+}
+
+int RunMarkCommand(luma::cli::MarkAction action, const Arguments& args) {
+    int status = luma::cli::kExitOk;
+    const auto records = RecordsOf(args, status);
+    if (!records) {
+        return status;
     }
     const luma::cli::MarkRequest request{action, args.path, *LabelOf(args), *records, args.output};
     return luma::cli::RunMark(request, std::cout, std::cerr);
+}
+
+int RunFindCommand(const Arguments& args) {
+    if (!args.fieldTag.empty() && args.fieldTag.size() != 3) {
+        std::cerr << "luma-cli: --field: '" << args.fieldTag << "' is not a tag of three characters such as 245\n";
+        return luma::cli::kExitUsage;
+    }
+    return luma::cli::RunFind(args.path, {args.text, args.fieldTag, args.matchCase}, std::cout, std::cerr);
 }
 
 }  // namespace
@@ -70,9 +116,10 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     app.footer(
         "Exit codes: 0 success; 1 check found problems; 2 the file cannot be read; "
-        "3 unexpected failure; 64 wrong command line. mark and unmark: 1 a listed record is not "
-        "in the file; 2 the file cannot be read, the command is refused or the output cannot "
-        "be written.");
+        "3 unexpected failure; 64 wrong command line. find: 1 no record matched. mark and unmark: "
+        "1 a listed record is not in the file, or --records - read no number; extract: 1 no record "
+        "carries the label; for these, nothing is written then. mark, unmark and extract: 2 the file "
+        "cannot be read, the command is refused or the output cannot be written.");
 
     Arguments args;
     CLI::App* count = app.add_subcommand("count", "Print the number of records");
@@ -84,6 +131,17 @@ int main(int argc, char** argv) {
     dump->add_flag("--json", args.json, "One JSON object per record and line");
     CLI::App* check = app.add_subcommand("check", "List damage found in the file");
     AddFileArgument(*check, args);
+    CLI::App* find = app.add_subcommand("find", "Print the numbers of the records whose fields contain TEXT");
+    AddFileArgument(*find, args);
+    find->add_option("TEXT", args.text, "Text as the record view shows it, e.g. '$aПушкин'")->required();
+    find->add_option("--field", args.fieldTag, "Search only fields with this tag, e.g. 245");
+    find->add_flag("--case", args.matchCase, "Match case (by default Ё finds ё, A finds a)");
+    CLI::App* extract = app.add_subcommand(
+        "extract", "Save to --output only the records that carry the label, as the file holds them");
+    AddFileArgument(*extract, args);
+    AddLabelOption(*extract, args, "The label field, e.g. 901 '##$aОтобрано'");
+    extract->get_option("--label")->required();
+    extract->add_option("--output", args.output, "File to write")->required();
     CLI::App* mark = AddMarkCommand(app, args, "mark",
                                     "Add the label field to the listed records, save to --output");
     CLI::App* unmark = AddMarkCommand(
@@ -110,6 +168,12 @@ int main(int argc, char** argv) {
         }
         if (dump->parsed()) {
             return luma::cli::RunDump(args.path, args.json, std::cout, std::cerr);
+        }
+        if (find->parsed()) {
+            return RunFindCommand(args);
+        }
+        if (extract->parsed()) {
+            return luma::cli::RunExtract(args.path, *LabelOf(args), args.output, std::cout, std::cerr);
         }
         if (mark->parsed()) {
             return RunMarkCommand(luma::cli::MarkAction::Mark, args);

@@ -58,4 +58,22 @@ std::optional<std::vector<int>> ParseRecordList(const std::string& list)
     return numbers;
 }
 
+std::optional<std::vector<int>> ParseRecordText(std::string text)
+{
+    for (char& c : text) {
+        if (c == ',' || c == '\n' || c == '\r' || c == '\t') {
+            c = ' ';
+        }
+    }
+    std::vector<int> numbers;
+    std::istringstream items(text);
+    std::string item;
+    while (items >> item) {
+        if (!AppendItem(item, numbers)) {
+            return std::nullopt;
+        }
+    }
+    return numbers;
+}
+
 }  // namespace luma::cli

@@ -11,4 +11,8 @@ namespace luma::cli {
 // (empty items, a range that runs backwards, anything but digits, commas and hyphens).
 std::optional<std::vector<int>> ParseRecordList(const std::string& list);
 
+// The same items as a program writes them, one a line or separated by commas, spaces or tabs:
+// what `luma-cli find` prints. An empty text gives an empty list; nullopt when an item is malformed.
+std::optional<std::vector<int>> ParseRecordText(std::string text);
+
 }  // namespace luma::cli

@@ -41,24 +41,6 @@ bool IsValidUtf8(std::string_view text)
     return true;
 }
 
-// What the record view shows for one byte of field data outside the indicators: one byte but
-// for the delimiter and '$'.
-template <typename Append>
-void AppendEscaped(std::string_view data, std::size_t from, Append appendRun)
-{
-    std::size_t i = from;
-    while (i < data.size()) {
-        const std::size_t special = data.find_first_of("\x1F$", i);
-        const std::size_t end = special == std::string_view::npos ? data.size() : special;
-        appendRun(data.substr(i, end - i));
-        if (special == std::string_view::npos) {
-            return;
-        }
-        appendRun(data[special] == '$' ? kDollarEscape : std::string_view("$"));
-        i = special + 1;
-    }
-}
-
 }  // namespace
 
 // Each byte's letter is the first byte whose record view text (case-folded unless case must
@@ -67,6 +49,8 @@ void AppendEscaped(std::string_view data, std::size_t from, Append appendRun)
 // '$' for it.
 struct FieldTextSearch::Alphabet {
     std::array<char, 256> letter{};
+    std::string dollar;  // "{dollar}", what a '$' of the data shows, in letters
+    char blank = '#';    // what a blank indicator shows, in letters
     std::optional<std::string> pattern;  // nothing when some character of the query is no byte's
 };
 
@@ -98,6 +82,10 @@ std::unique_ptr<FieldTextSearch::Alphabet> MakeAlphabet(Charset charset, const F
         alphabet->letter[static_cast<std::size_t>(b)] = letterOf.at(key(shown[static_cast<std::size_t>(
             b == iso::kSubfieldDelimiter ? '$' : b)]));
     }
+    for (const char c : kDollarEscape) {
+        alphabet->dollar += alphabet->letter[static_cast<unsigned char>(c)];
+    }
+    alphabet->blank = alphabet->letter['#'];
     std::string pattern;
     for (std::size_t i = 0; i < query.text.size();) {
         const std::size_t length = Utf8SequenceLength(std::string_view(query.text).substr(i, 4));
@@ -109,6 +97,17 @@ std::unique_ptr<FieldTextSearch::Alphabet> MakeAlphabet(Charset charset, const F
         i += length;
     }
     alphabet->pattern = std::move(pattern);
+    return alphabet;
+}
+
+// UTF-8 bytes show as themselves, but for the notation's.
+std::unique_ptr<FieldTextSearch::Alphabet> Utf8Alphabet()
+{
+    auto alphabet = std::make_unique<FieldTextSearch::Alphabet>();
+    for (int b = 0; b < 256; ++b) {
+        alphabet->letter[static_cast<std::size_t>(b)] = static_cast<char>(b == iso::kSubfieldDelimiter ? '$' : b);
+    }
+    alphabet->dollar = kDollarEscape;
     return alphabet;
 }
 
@@ -124,7 +123,8 @@ FieldTextSearch::FieldTextSearch(Charset fileCharset, const FindQuery& query, Fi
       m_query(query),
       m_utf8Pattern(query.matchCase ? query.text : FoldCase(query.text)),
       m_utf8PatternCanMatch(query.text.find(kFieldSeparator) == std::string::npos),
-      m_isShown(std::move(isShown))
+      m_isShown(std::move(isShown)),
+      m_utf8Alphabet(Utf8Alphabet())
 {
 }
 
@@ -182,7 +182,7 @@ bool FieldTextSearch::AnyFieldMatches(const std::vector<FieldView>& fields, std:
         }
         const std::size_t indicators = iso::IsControlTag(field.tag) ? 0 : indicatorCount;
         if (alphabet) {
-            AppendSingleByte(*alphabet, field.data, indicators);
+            AppendShown(*alphabet, field.data, indicators);
         } else {
             AppendUtf8(field.data, indicators);
         }
@@ -191,41 +191,45 @@ bool FieldTextSearch::AnyFieldMatches(const std::vector<FieldView>& fields, std:
     return m_text.find(pattern) != std::string::npos;
 }
 
-void FieldTextSearch::AppendSingleByte(const Alphabet& alphabet, std::string_view data, std::size_t indicators)
+// The field as the record view shows it, in the alphabet's letters, after a separator.
+void FieldTextSearch::AppendShown(const Alphabet& alphabet, std::string_view data, std::size_t indicators)
 {
-    const auto lettersOf = [&](std::string_view run) {
-        const std::size_t start = m_text.size();
-        m_text.resize(start + run.size());
-        for (std::size_t i = 0; i < run.size(); ++i) {
-            m_text[start + i] = alphabet.letter[static_cast<unsigned char>(run[i])];
-        }
-    };
     m_text += kFieldSeparator;
     const std::size_t blanks = std::min(indicators, data.size());
     for (std::size_t i = 0; i < blanks; ++i) {
-        if (data[i] == ' ') {
-            m_text += alphabet.letter['#'];
-        } else {
-            AppendEscaped(data.substr(i, 1), 0, lettersOf);
-        }
+        AppendShownByte(alphabet, data[i], true);
     }
-    AppendEscaped(data, blanks, lettersOf);
+    const std::string_view rest = data.substr(blanks);
+    if (rest.find('$') != std::string_view::npos) {
+        for (const char c : rest) {
+            AppendShownByte(alphabet, c, false);
+        }
+        return;
+    }
+    // Most fields hold no '$': a byte for a byte, straight from the table.
+    const std::size_t start = m_text.size();
+    m_text.resize(start + rest.size());
+    char* out = m_text.data() + start;
+    for (const char c : rest) {
+        *out++ = alphabet.letter[static_cast<unsigned char>(c)];
+    }
+}
+
+void FieldTextSearch::AppendShownByte(const Alphabet& alphabet, char c, bool isIndicator)
+{
+    if (isIndicator && c == ' ') {
+        m_text += alphabet.blank;
+    } else if (c == '$') {
+        m_text += alphabet.dollar;
+    } else {
+        m_text += alphabet.letter[static_cast<unsigned char>(c)];
+    }
 }
 
 void FieldTextSearch::AppendUtf8(std::string_view data, std::size_t indicators)
 {
-    m_text += kFieldSeparator;
-    const std::size_t start = m_text.size();
-    const auto copy = [&](std::string_view run) { m_text += run; };
-    const std::size_t blanks = std::min(indicators, data.size());
-    for (std::size_t i = 0; i < blanks; ++i) {
-        if (data[i] == ' ') {
-            m_text += '#';
-        } else {
-            AppendEscaped(data.substr(i, 1), 0, copy);
-        }
-    }
-    AppendEscaped(data, blanks, copy);
+    const std::size_t start = m_text.size() + 1;
+    AppendShown(*m_utf8Alphabet, data, indicators);
     if (!IsValidUtf8(std::string_view(m_text).substr(start))) {
         const std::string valid = SanitizeUtf8(std::string_view(m_text).substr(start));
         m_text.resize(start);

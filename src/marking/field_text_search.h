@@ -39,7 +39,8 @@ public:
 private:
     FieldTextSearch(Charset fileCharset, const FindQuery& query, FieldFilter isShown);
     bool AnyFieldMatches(const std::vector<FieldView>& fields, std::string_view leader, bool declaresUtf8);
-    void AppendSingleByte(const Alphabet& alphabet, std::string_view data, std::size_t indicators);
+    void AppendShown(const Alphabet& alphabet, std::string_view data, std::size_t indicators);
+    void AppendShownByte(const Alphabet& alphabet, char c, bool isIndicator);
     void AppendUtf8(std::string_view data, std::size_t indicators);
     bool IsSearched(std::string_view tag);
 
@@ -49,6 +50,7 @@ private:
     bool m_utf8PatternCanMatch;  // false when it holds a character no field's text shows
     FieldFilter m_isShown;
     std::unordered_map<std::string, bool> m_shownTags;
+    std::unique_ptr<Alphabet> m_utf8Alphabet;  // UTF-8 bytes, as themselves
     std::unique_ptr<Alphabet> m_alphabet;  // for a single-byte set, or an ASCII file's Windows-1251
     std::string m_text;  // the searched fields of one record, one after another
 };

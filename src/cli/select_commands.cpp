@@ -1,0 +1,47 @@
+#include "select_commands.h"
+
+#include "marking/record_select.h"
+#include "platform/file_io.h"
+
+namespace luma::cli {
+
+int RunFind(const std::string& path, const FindQuery& query, std::ostream& out, std::ostream& err)
+{
+    BISO store;
+    if (!OpenOrReport(store, path, err)) {
+        return kExitUnreadable;
+    }
+    const std::vector<int> found = FindAllRecords(store, query, {});
+    std::string lines;
+    for (const int record : found) {
+        lines += std::to_string(record + 1);
+        lines += '\n';
+    }
+    out << lines;
+    return found.empty() ? kExitProblems : kExitOk;
+}
+
+int RunExtract(const std::string& path, const LabelField& label, const std::string& output,
+               std::ostream& out, std::ostream& err)
+{
+    BISO store;
+    if (!OpenOrReport(store, path, err)) {
+        return kExitUnreadable;
+    }
+    const std::vector<int> labelled = RecordsWithLabel(store, label.tag, label.text);
+    if (labelled.empty()) {
+        err << "luma-cli: no record of " << path << " carries the label " << label.tag << " '" << label.text
+            << "'; " << output << " is not written\n";
+        return kExitProblems;
+    }
+    const auto error = ReplaceFileAtomically(output, PiecesOfRecords(store.Records(), labelled),
+                                             Durability::FlushToDisk);
+    if (error) {
+        err << "luma-cli: cannot write " << output << ": " << *error << '\n';
+        return kExitUnreadable;
+    }
+    out << "extracted: " << labelled.size() << '\n';
+    return kExitOk;
+}
+
+}  // namespace luma::cli
