@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QShortcut>
 #include <QTimer>
 
@@ -47,10 +48,20 @@ void CLUMADlg::AddOperatorCommands(QMenu& menu)
         connect(action, &QAction::triggered, this, command.handler);
         needFile.push_back(action);
     }
-    connect(&menu, &QMenu::aboutToShow, this, [this, needFile] {
+    const auto enable = [this, needFile] {
         for (QAction* action : needFile) {
             action->setEnabled(m_session.IsFileOpen());
         }
+    };
+    connect(&menu, &QMenu::aboutToShow, this, enable);
+    // The record view keeps its own menu (copy, select all) and offers these after it.
+    m_viewEdit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_viewEdit, &QWidget::customContextMenuRequested, this, [this, needFile, enable](const QPoint& at) {
+        std::unique_ptr<QMenu> viewMenu(m_viewEdit->createStandardContextMenu());
+        viewMenu->addSeparator();
+        viewMenu->addActions(needFile);
+        enable();
+        viewMenu->exec(m_viewEdit->viewport()->mapToGlobal(at));
     });
     const std::pair<QKeySequence, std::function<void()>> keys[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_F), [this] { OnFind(); }},
