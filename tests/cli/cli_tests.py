@@ -76,7 +76,7 @@ class CommandLine(unittest.TestCase):
     def test_help_names_every_command(self):
         result = luma_cli("--help")
         self.assertEqual(result.returncode, 0)
-        for command in ("count", "dump", "check"):
+        for command in ("count", "dump", "check", "find", "mark", "unmark", "extract"):
             self.assertRegex(result.stdout.decode(), rf"\n\s+{command}\s")
 
     def test_wrong_command_lines_exit_64(self):
@@ -346,6 +346,93 @@ class KilledMark(harness.TempFolderTest):
                 self.assertEqual(os.listdir(results), ["out.iso"])
                 with open(target, "rb") as file:
                     self.assertIn(file.read(), (b"earlier results", complete))
+
+
+
+def fold(text):
+    """Case folding as find documents it: ASCII, Latin-1, Cyrillic with Ё/ё and the pairs above."""
+    def folded(c):
+        code = ord(c)
+        if "A" <= c <= "Z" or 0xC0 <= code <= 0xDE and code != 0xD7 or 0x410 <= code <= 0x42F:
+            return chr(code + 0x20)
+        if 0x400 <= code <= 0x40F:
+            return chr(code + 0x50)
+        paired = 0x460 <= code <= 0x481 or 0x48A <= code <= 0x4BF or 0x4D0 <= code <= 0x4FF
+        if paired and code % 2 == 0 or 0x4C1 <= code <= 0x4CE and code % 2 == 1:
+            return chr(code + 1)
+        return chr(0x4CF) if code == 0x4C0 else c
+    return "".join(folded(c) for c in text)
+
+
+class Find(harness.TempFolderTest):
+    """`luma-cli find` against the fields `dump --json` shows, and piped into `mark --records -`."""
+    needs = ("corpus",)
+    FILES = ("pymarc/1251.dat", "marc4j/pride-and-prejudice-fixed.mrc", "pymarc/marc.dat")
+    LABEL = ["--label", "909", "##$aНайдено"]
+
+    def expected(self, records, text, tag=None, match_case=False):
+        same = (lambda t: t) if match_case else fold
+        return [r["record"] for r in records
+                if any(same(text) in same(field_text) for field_tag, field_text in r["fields"]
+                       if tag is None or field_tag == tag)]
+
+    def find(self, path, *args):
+        result = luma_cli("find", path, *args)
+        numbers = [int(line) for line in result.stdout.decode().split()]
+        return result.returncode, numbers
+
+    def test_finds_what_the_record_view_shows(self):
+        for name in self.FILES:
+            path = os.path.join(harness.corpus_dir(), name)
+            records = luma_records(path)
+            middle = records[len(records) // 2]
+            tag, text = middle["fields"][len(middle["fields"]) // 2]
+            piece = text[len(text) // 3: len(text) // 3 + 6]
+            for args, expected in (
+                    ([piece.upper()], self.expected(records, piece.upper())),
+                    ([piece, "--case"], self.expected(records, piece, match_case=True)),
+                    ([piece.upper(), "--case"], self.expected(records, piece.upper(), match_case=True)),
+                    ([piece, "--field", tag], self.expected(records, piece, tag=tag)),
+                    (["#$a"], self.expected(records, "#$a"))):
+                with self.subTest(file=name, args=args):
+                    code, found = self.find(path, *args)
+                    self.assertEqual(found, expected)
+                    self.assertEqual(code, 0 if expected else 1)
+            self.assertIn(middle["record"], self.expected(records, piece))
+
+    def test_nothing_found_and_bad_arguments(self):
+        self.assertEqual(self.find(sample_path(), "Лермонтов, Михаил Юрьевич"), (1, []))
+        self.assertEqual(luma_cli("find", sample_path(), "а", "--field", "24").returncode, 64)
+        self.assertEqual(luma_cli("find", sample_path()).returncode, 64)
+        self.assertEqual(luma_cli("find", os.path.join(self.folder.name, "none.iso"), "а").returncode, 2)
+
+    def mark_from(self, standard_input, output):
+        return subprocess.run([harness.env_path("LUMA_CLI"), "mark", sample_path(), *self.LABEL,
+                               "--records", "-", "--output", output],
+                              input=standard_input, capture_output=True, timeout=60, check=False)
+
+    def test_found_records_piped_into_mark(self):
+        output = os.path.join(self.folder.name, "out.iso")
+        found = luma_cli("find", sample_path(), "$a")
+        numbers = [int(line) for line in found.stdout.decode().split()]
+        self.assertGreater(len(numbers), 1)
+        marked = self.mark_from(found.stdout, output)
+        self.assertEqual(marked.returncode, 0, marked.stderr.decode())
+        self.assertEqual(marked.stdout, f"marked: {len(numbers)}\n".encode())
+        self.assertEqual(self.find(output, "##$aНайдено", "--field", "909", "--case"), (0, numbers))
+        # The same list with commas, spaces and a range reads the same.
+        spread = f"{numbers[0]}, {numbers[1]}-{numbers[1]}\r\n".encode()
+        self.assertEqual(self.mark_from(spread, output).returncode, 0)
+        self.assertEqual(self.find(output, "Найдено")[1], numbers[:2])
+
+    def test_empty_or_bad_standard_input_writes_nothing(self):
+        output = os.path.join(self.folder.name, "out.iso")
+        for standard_input, code in ((b"", 1), (b"\n  \n", 1), (b"1\nx\n", 64), (b"0", 64)):
+            with self.subTest(standard_input=standard_input):
+                result = self.mark_from(standard_input, output)
+                self.assertEqual(result.returncode, code)
+                self.assertNotEqual(result.stderr, b"")
+                self.assertFalse(os.path.exists(output))
 
 
 if __name__ == "__main__":

@@ -148,5 +148,51 @@ class MarkedFileMatchesYaz(harness.TempFolderTest):
             self.assertEqual(file.read(), source_bytes)
 
 
+class ExtractedFileMatchesYaz(harness.TempFolderTest):
+    """`luma-cli extract` after `mark`: yaz reads exactly the marked records, byte for byte as the
+    marked file holds them; a label no record carries writes nothing."""
+    needs = ("corpus", "yaz")
+    TAG, TEXT = "901", "##$aВыбрано"
+
+    def run_cli(self, *args):
+        result = harness.luma_cli(*args)
+        self.assertEqual(result.returncode, 0, result.stderr.decode())
+        return result.stdout.decode()
+
+    def test_extracting_marked_corpus_records(self):
+        for name in ("pymarc/1251.dat", "marc4j/pride-and-prejudice-fixed.mrc", "pymarc/marc.dat"):
+            with self.subTest(file=name):
+                self.assert_extracts_marked(os.path.join(harness.corpus_dir(), name))
+
+    def assert_extracts_marked(self, source):
+        marked = os.path.join(self.folder.name, "marked.iso")
+        extracted = os.path.join(self.folder.name, "extracted.iso")
+        count = len(luma_records(source))
+        numbers = sorted({1, count} | set(range(2, count + 1, 4)))
+        self.run_cli("mark", source, "--label", self.TAG, self.TEXT,
+                     "--records", ",".join(map(str, numbers)), "--output", marked)
+        self.assertEqual(self.run_cli("extract", marked, "--label", self.TAG, self.TEXT, "--output", extracted),
+                         f"extracted: {len(numbers)}\n")
+        records = luma_records(marked)
+        with open(marked, "rb") as file:
+            marked_bytes = file.read()
+        with open(extracted, "rb") as file:
+            extracted_bytes = file.read()
+        self.assertEqual(extracted_bytes, b"".join(WrittenFileMatchesYaz.record_bytes(marked_bytes, records[n - 1])
+                                                   for n in numbers))
+        self.assertEqual(yaz_count(extracted), len(numbers))
+        chosen = luma_records(extracted)
+        self.assertEqual(differences(chosen, yaz_records(extracted, chosen[0]["charset"])), [])
+        self.assertEqual([r["fields"] for r in chosen], [records[n - 1]["fields"] for n in numbers])
+
+    def test_label_no_record_carries_writes_nothing(self):
+        extracted = os.path.join(self.folder.name, "extracted.iso")
+        source = os.path.join(harness.corpus_dir(), "pymarc/1251.dat")
+        result = harness.luma_cli("extract", source, "--label", self.TAG, self.TEXT, "--output", extracted)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(b"is not written", result.stderr)
+        self.assertFalse(os.path.exists(extracted))
+
+
 if __name__ == "__main__":
     sys.exit(harness.main(sys.modules[__name__]))
