@@ -25,7 +25,7 @@ QImage FirstArrow();     // 141: arrow pointing left against a bar
 QImage PointingHand();   // 142: pointing hand
 QImage UnsavedImage();   // 144: red disc with a black rim on light grey, 21 x 20
 QImage SavedImage();     // 145: plain light grey, 23 x 23
-QImage AppIcon(int size);  // 128: at 16, 32 and 48 pixels
+QImage AppIcon(int size);  // 128: at 16, 32 and 48 pixels, and the desktop icon sizes
 
 std::vector<Picture> AllPictures();
 
