@@ -16,9 +16,10 @@ namespace luma::app {
 
 int CLUMAApp::InitInstance()
 {
-    // The update question's buttons are Qt's, so its texts come first.
+    // The update question is the first window, so the texts come first.
     QTranslator qtTexts;
-    InstallRussianQtTexts(qtTexts);
+    QTranslator lumaTexts;
+    InstallTexts(LanguageOfEnvironment(), qtTexts, lumaTexts);
 
     CheckForUpdate({ConfiguredUpdateServer(), m_updateKeyPem}, m_updatePrompter);
 

@@ -14,7 +14,7 @@ BProgWindow::BProgWindow(const QString& title, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       m_bar(new QProgressBar(this)),
-      m_cancel(new QPushButton(QStringLiteral("Отмена"), this))
+      m_cancel(new QPushButton(tr("Отмена"), this))
 {
     setWindowTitle(title);
     m_bar->setRange(0, 100);

@@ -1,5 +1,6 @@
 #include "update_check.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <optional>
 
@@ -13,6 +14,11 @@
 #include "update_version.h"
 
 namespace luma::app {
+
+QString UpdateText(const char* text)
+{
+    return QCoreApplication::translate("UpdateCheck", text);
+}
 
 int UpdateProgressCallback(void* context, int total, int position)
 {
@@ -35,11 +41,11 @@ std::optional<QString> Refusal(SignatureVerdict verdict)
     case SignatureVerdict::Valid:
         return std::nullopt;
     case SignatureVerdict::Missing:
-        return QString::fromUtf16(kUpdateUnsignedText);
+        return UpdateText(kUpdateUnsignedText);
     case SignatureVerdict::Invalid:
         break;
     }
-    return QString::fromUtf16(kUpdateBadSignatureText);
+    return UpdateText(kUpdateBadSignatureText);
 }
 
 }  // namespace
@@ -62,11 +68,11 @@ void CheckForUpdate(const UpdateSource& source, UpdatePrompter& prompter)
     if (client.BCheckUpdate(*location, pattern, version) <= 0) {
         return;
     }
-    if (!prompter.AskYesNo(QString::fromUtf16(kUpdatePromptTitle),
-                           QString::fromUtf16(kUpdatePromptText))) {
+    if (!prompter.AskYesNo(UpdateText(kUpdatePromptTitle),
+                           UpdateText(kUpdatePromptText))) {
         return;
     }
-    BProgWindow progress(QString::fromUtf16(kUpdateProgressTitle));
+    BProgWindow progress(UpdateText(kUpdateProgressTitle));
     QByteArray signature;
     if (client.BGetUpdate(*location, pattern, installer, UpdateProgressCallback, &progress,
                           &signature) == 0) {
@@ -78,11 +84,11 @@ void CheckForUpdate(const UpdateSource& source, UpdatePrompter& prompter)
     if (refusal) {
         // Gone before the operator reads why: nothing can start it later.
         QFile::remove(installer);
-        prompter.Warn(QString::fromUtf16(kUpdateRefusedTitle), *refusal);
+        prompter.Warn(UpdateText(kUpdateRefusedTitle), *refusal);
         return;
     }
     {
-        const BMsg wait(QString::fromUtf16(kUpdateWaitText));
+        const BMsg wait(UpdateText(kUpdateWaitText));
         BRunExe(installer);
         QFile::remove(installer);
     }

@@ -9,23 +9,30 @@ namespace luma::app {
 
 class UpdatePrompter;
 
-// The texts the operator sees.
-inline constexpr char16_t kUpdatePromptTitle[] = u"Новая версия LUMA";
-inline constexpr char16_t kUpdatePromptText[] =
-    u"Появилось обновление для программы 'LUMA'.\n"
-    u"В процессе установки все запущенные копии 'LUMA' будут закрыты!\n\n"
-    u"Устанавить сейчас?";
-inline constexpr char16_t kUpdateProgressTitle[] = u"Копирование обновления";
-inline constexpr char16_t kUpdateWaitText[] = u"Обновление программы. ЖДИТЕ...";
-inline constexpr char16_t kUpdateRefusedTitle[] = u"Обновление не установлено";
-inline constexpr char16_t kUpdateUnsignedText[] =
-    u"Сервер обновлений не дал подписи к загруженному обновлению, поэтому оно не установлено "
-    u"и удалено. Работа продолжается в прежней версии.\n\n"
-    u"Сообщите об этом администратору сервера обновлений.";
-inline constexpr char16_t kUpdateBadSignatureText[] =
-    u"Подпись загруженного обновления неверна: файл мог быть подменён. Обновление не "
-    u"установлено и удалено. Работа продолжается в прежней версии.\n\n"
-    u"Сообщите об этом администратору сервера обновлений.";
+// The texts the operator sees, Russian UTF-8 as written; UpdateText gives them in the
+// window's language.
+inline constexpr char kUpdatePromptTitle[] = QT_TRANSLATE_NOOP("UpdateCheck", "Новая версия LUMA");
+inline constexpr char kUpdatePromptText[] = QT_TRANSLATE_NOOP(
+    "UpdateCheck",
+    "Появилось обновление для программы 'LUMA'.\n"
+    "В процессе установки все запущенные копии 'LUMA' будут закрыты!\n\n"
+    "Устанавить сейчас?");
+inline constexpr char kUpdateProgressTitle[] = QT_TRANSLATE_NOOP("UpdateCheck", "Копирование обновления");
+inline constexpr char kUpdateWaitText[] = QT_TRANSLATE_NOOP("UpdateCheck", "Обновление программы. ЖДИТЕ...");
+inline constexpr char kUpdateRefusedTitle[] = QT_TRANSLATE_NOOP("UpdateCheck", "Обновление не установлено");
+inline constexpr char kUpdateUnsignedText[] = QT_TRANSLATE_NOOP(
+    "UpdateCheck",
+    "Сервер обновлений не дал подписи к загруженному обновлению, поэтому оно не установлено "
+    "и удалено. Работа продолжается в прежней версии.\n\n"
+    "Сообщите об этом администратору сервера обновлений.");
+inline constexpr char kUpdateBadSignatureText[] = QT_TRANSLATE_NOOP(
+    "UpdateCheck",
+    "Подпись загруженного обновления неверна: файл мог быть подменён. Обновление не "
+    "установлено и удалено. Работа продолжается в прежней версии.\n\n"
+    "Сообщите об этом администратору сервера обновлений.");
+
+// One of the texts above in the window's language.
+QString UpdateText(const char* text);
 
 inline constexpr char16_t kInstallerName[] = u"update.exe";
 inline constexpr char16_t kInstallerPattern[] = u"luma*.exe";

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "marking/translatable.h"
 #include "virtual_keys.h"
 
 namespace luma {
@@ -148,7 +149,7 @@ std::string HotkeyText(int code)
     const unsigned key = KeyOf(code);
     const int bits = ModifierBitsOf(code);
     if (key == 0 && (bits & (kHotkeyShift | kHotkeyControl | kHotkeyAlt)) == 0) {
-        return "Нет";
+        return LUMA_TRANSLATE_NOOP("luma", "Нет");
     }
     std::string text;
     if (bits & kHotkeyControl) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace luma {
 
@@ -20,6 +21,10 @@ enum class ModifiedImage {
 class MarkingHost {
 public:
     virtual ~MarkingHost() = default;
+
+    // One of the texts of marking_texts.h (Russian, UTF-8) in the operator's language; the
+    // session composes its messages from what this gives. Untranslated by default.
+    virtual std::string Translate(std::string_view text) { return std::string(text); }
 
     // The file-open dialog: ISO files (*.iso) and all files, default extension "iso", the file
     // must exist. Gives the chosen path, or nothing when the operator cancels.

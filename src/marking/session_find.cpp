@@ -26,7 +26,7 @@ bool MarkingSession::Find(const FindQuery& query, FindDirection direction)
     {
         ProgressScope progress(m_host);
         result = FindRecord(m_iso, query, m_iso.GetCurRecord(), direction, shown, [this](int done, int total) {
-            return m_host.ReportProgress(std::string(kFindProgress), static_cast<std::uint64_t>(done),
+            return m_host.ReportProgress(m_host.Translate(kFindProgress), static_cast<std::uint64_t>(done),
                                          static_cast<std::uint64_t>(total));
         });
     }
@@ -36,11 +36,12 @@ bool MarkingSession::Find(const FindQuery& query, FindDirection direction)
         RenderRecord();
     }
     if (result.cancelled) {
-        m_host.ShowStatusNote(std::string(kFindCancelled));
+        m_host.ShowStatusNote(m_host.Translate(kFindCancelled));
     } else if (!result.record) {
-        m_host.ShowStatusNote(std::string(kFindNothing));
+        m_host.ShowStatusNote(m_host.Translate(kFindNothing));
     } else if (result.wrapped) {
-        m_host.ShowStatusNote(std::string(direction == FindDirection::Forward ? kFindWrappedToStart : kFindWrappedToEnd));
+        m_host.ShowStatusNote(
+            m_host.Translate(direction == FindDirection::Forward ? kFindWrappedToStart : kFindWrappedToEnd));
     }
     return result.record.has_value();
 }
@@ -52,7 +53,7 @@ void MarkingSession::OnSaveMarked()
     }
     const std::vector<int> marked = MarkedRecords();
     if (marked.empty()) {
-        m_host.ShowMessage(std::string(kNothingMarked));
+        m_host.ShowMessage(m_host.Translate(kNothingMarked));
         return;
     }
     AppendFolderSeparator(m_resultDir);
@@ -62,11 +63,11 @@ void MarkingSession::OnSaveMarked()
     }
     std::error_code ec;
     if (std::filesystem::equivalent(PathFromUtf8(*target), PathFromUtf8(m_sourcePath), ec)) {
-        m_host.ShowMessage(std::string(kMarkedOverSource));
+        m_host.ShowMessage(m_host.Translate(kMarkedOverSource));
         return;
     }
     if (std::filesystem::exists(PathFromUtf8(*target), ec) &&
-        !m_host.AskYesNo(WithDetail(kReplaceQuestion, *target))) {
+        !m_host.AskYesNo(WithDetail(m_host.Translate(kReplaceQuestion), *target))) {
         return;
     }
     std::optional<std::string> error;
@@ -75,10 +76,10 @@ void MarkingSession::OnSaveMarked()
         error = ReplaceFileAtomically(*target, PiecesOfRecords(m_records, marked), Durability::FlushToDisk);
     }
     if (error) {
-        m_host.ShowMessage(WithDetail(kSaveFailed, *error));
+        m_host.ShowMessage(WithDetail(m_host.Translate(kSaveFailed), *error));
         return;
     }
-    m_host.ShowStatusNote(std::string(kMarkedSaved) + std::to_string(marked.size()));
+    m_host.ShowStatusNote(m_host.Translate(kMarkedSaved) + std::to_string(marked.size()));
 }
 
 }  // namespace luma

@@ -28,7 +28,7 @@ bool IsValidLabelTag(const std::string& tag)
 void MarkingSession::OnMark()
 {
     if (!IsValidLabelTag(m_labelField)) {
-        m_host.ShowMessage(std::string(kLabelNotSetUp));
+        m_host.ShowMessage(m_host.Translate(kLabelNotSetUp));
         return;
     }
     if (!CheckCurrentRecordInList()) {
@@ -60,7 +60,7 @@ void MarkingSession::OnUnmark()
 bool MarkingSession::ApplyToRecords(const std::vector<int>& records, LabelAction action)
 {
     if (action == LabelAction::Mark && !IsValidLabelTag(m_labelField)) {
-        m_host.ShowMessage(std::string(kLabelNotSetUp));
+        m_host.ShowMessage(m_host.Translate(kLabelNotSetUp));
         return false;
     }
     const RecordBufferList before = m_records;
@@ -77,7 +77,7 @@ bool MarkingSession::ApplyToRecords(const std::vector<int>& records, LabelAction
         m_markedCount = markedBefore;
         ReopenStore();
         RenderRecord();
-        m_host.ShowMessage(WithDetail(kWorkingCopyWriteFailed, *error));
+        m_host.ShowMessage(WithDetail(m_host.Translate(kWorkingCopyWriteFailed), *error));
         return false;
     }
     RenderRecord();
@@ -93,7 +93,7 @@ std::optional<bool> MarkingSession::ApplyToRecord(int record, LabelAction action
 {
     m_iso.SetRecord(record);
     if (m_iso.GetCurRecord() != record) {
-        m_host.ReportError(std::string(kNoCurrentRecord));
+        m_host.ReportError(m_host.Translate(kNoCurrentRecord));
         return std::nullopt;
     }
     if (!CheckCurrentRecordInList()) {
@@ -147,7 +147,7 @@ bool MarkingSession::CheckCurrentRecordInList()
     if (current >= 0 && current < listed && m_iso.GetRecordCount() == listed) {
         return true;
     }
-    m_host.ReportError(std::string(kNoCurrentRecord));
+    m_host.ReportError(m_host.Translate(kNoCurrentRecord));
     return false;
 }
 
@@ -199,7 +199,7 @@ bool MarkingSession::CommitRecord(int delta)
         m_records.Replace(slot, std::move(previous));
         ReopenStore();  // drops the change the store holds in memory
         RenderRecord();
-        m_host.ShowMessage(WithDetail(kWorkingCopyWriteFailed, *error));
+        m_host.ShowMessage(WithDetail(m_host.Translate(kWorkingCopyWriteFailed), *error));
         return false;
     }
     m_markedCount += delta;
@@ -262,7 +262,8 @@ void MarkingSession::ReopenStore()
 void MarkingSession::ShowStoreRefusal()
 {
     const std::optional<Problem>& error = m_iso.LastError();
-    m_host.ShowMessage(WithDetail(kRecordNotChanged, error ? error->message : std::string()));
+    m_host.ShowMessage(
+        WithDetail(m_host.Translate(kRecordNotChanged), error ? error->message : std::string()));
 }
 
 }  // namespace luma

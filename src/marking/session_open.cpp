@@ -54,7 +54,7 @@ std::string MarkingSession::PathToLoad(const std::string& chosen)
     std::string folder = m_resultDir;
     AppendFolderSeparator(folder);
     const std::string candidate = folder + PathToUtf8(PathFromUtf8(chosen).filename());
-    if (FileExists(candidate) && m_host.AskYesNo(std::string(kResumeQuestion))) {
+    if (FileExists(candidate) && m_host.AskYesNo(m_host.Translate(kResumeQuestion))) {
         return candidate;
     }
     return chosen;
@@ -65,13 +65,13 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
                                                                         const std::string& title)
 {
     // The clock of the progress window starts before the read, so that a slow disk counts.
-    const std::string caption = WithDetail(kOpenProgress, title);
+    const std::string caption = WithDetail(m_host.Translate(kOpenProgress), title);
     if (!m_host.ReportProgress(caption, 0, 1)) {
         return std::nullopt;
     }
     ReadResult read = ReadWholeFile(path);
     if (read.error) {
-        m_host.ShowMessage(WithDetail(kReadFailed, path + ": " + *read.error));
+        m_host.ShowMessage(WithDetail(m_host.Translate(kReadFailed), path + ": " + *read.error));
         return std::nullopt;
     }
     OpenedFile file{path, title, {}, 0, Charset::Ascii, BISO()};
@@ -123,7 +123,7 @@ std::optional<std::string> MarkingSession::CreateWorkingCopy(const RecordBufferL
         }
     }
     if (error) {
-        m_host.ShowMessage(WithDetail(kWorkingCopyCreateFailed, *error));
+        m_host.ShowMessage(WithDetail(m_host.Translate(kWorkingCopyCreateFailed), *error));
         return std::nullopt;
     }
     return created.path;

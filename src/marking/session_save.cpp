@@ -34,7 +34,7 @@ bool MarkingSession::SaveBeforeLeaving()
     if (!m_modified) {
         return true;
     }
-    switch (m_host.AskYesNoCancel(std::string(kSaveQuestion))) {
+    switch (m_host.AskYesNoCancel(m_host.Translate(kSaveQuestion))) {
     case Reply::Yes:
         return SaveToChosenFile();
     case Reply::No:
@@ -54,7 +54,7 @@ bool MarkingSession::SaveToChosenFile()
     }
     // With no file open there is nothing to save.
     if (!m_fileOpen) {
-        m_host.ShowMessage(std::string(kSaveFailed));
+        m_host.ShowMessage(m_host.Translate(kSaveFailed));
         return false;
     }
     // The results are written from the record buffers, which the working copy only mirrors: a
@@ -66,7 +66,7 @@ bool MarkingSession::SaveToChosenFile()
         error = WriteResultsFile(*target, m_records);
     }
     if (error) {
-        m_host.ShowMessage(WithDetail(kSaveFailed, *error));
+        m_host.ShowMessage(WithDetail(m_host.Translate(kSaveFailed), *error));
         return false;
     }
     MarkSaved();

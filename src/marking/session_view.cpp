@@ -39,7 +39,8 @@ bool MarkingSession::IsFieldShown(const std::string& tag) const
 
 void MarkingSession::ShowStatus(const std::string& title, int recordCount, int currentNumber)
 {
-    m_host.ShowStatusText(FormatStatusLine(title, recordCount, currentNumber, m_markedCount));
+    m_host.ShowStatusText(FormatStatusLine(title, recordCount, currentNumber, m_markedCount,
+                                            m_host.Translate(kStatusLineFormat)));
 }
 
 void MarkingSession::OnFirstRecord()

@@ -351,8 +351,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<Signed>("kind");
         QTest::addColumn<QString>("warning");
-        const QString bad = QString::fromUtf16(luma::app::kUpdateBadSignatureText);
-        QTest::newRow("none") << Signed::None << QString::fromUtf16(luma::app::kUpdateUnsignedText);
+        const QString bad = QString::fromUtf8(luma::app::kUpdateBadSignatureText);
+        QTest::newRow("none") << Signed::None << QString::fromUtf8(luma::app::kUpdateUnsignedText);
         QTest::newRow("damaged") << Signed::Damaged << bad;
         QTest::newRow("of another file") << Signed::AnotherFile << bad;
         QTest::newRow("by another key") << Signed::AnotherKey << bad;

@@ -23,7 +23,7 @@ using luma::app::UpdateProgressCallback;
 
 namespace {
 
-const QString kTitle = QString::fromUtf16(luma::app::kUpdateProgressTitle);
+const QString kTitle = QString::fromUtf8(luma::app::kUpdateProgressTitle);
 
 QMessageBox* VisibleMessageBox()
 {
@@ -129,7 +129,7 @@ private Q_SLOTS:
 
     void waitMessageShownUntilDestroyed()
     {
-        const QString text = QString::fromUtf16(luma::app::kUpdateWaitText);
+        const QString text = QString::fromUtf8(luma::app::kUpdateWaitText);
         QCOMPARE(text, QStringLiteral("Обновление программы. ЖДИТЕ..."));
         QWidget* shown = nullptr;
         {
@@ -183,8 +183,8 @@ private Q_SLOTS:
         });
         AnswerNoLater(this);
         luma::app::QtUpdatePrompter prompter;
-        QVERIFY(prompter.AskYesNo(QString::fromUtf16(luma::app::kUpdatePromptTitle),
-                                  QString::fromUtf16(luma::app::kUpdatePromptText)));
+        QVERIFY(prompter.AskYesNo(QString::fromUtf8(luma::app::kUpdatePromptTitle),
+                                  QString::fromUtf8(luma::app::kUpdatePromptText)));
         QVERIFY(seen);
         QCoreApplication::removeTranslator(&qtTexts);
     }

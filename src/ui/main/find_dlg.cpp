@@ -11,7 +11,7 @@ namespace luma::ui {
 
 FindDlg::FindDlg(const FindQuery& last, QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Найти"));
+    setWindowTitle(tr("Найти"));
     m_editText = new QLineEdit(QString::fromStdString(last.text), this);
     m_editText->setObjectName(QStringLiteral("m_editText"));
     m_editText->setMinimumWidth(260);
@@ -21,22 +21,22 @@ FindDlg::FindDlg(const FindQuery& last, QWidget* parent) : QDialog(parent)
     m_editField->setMaxLength(3);
     m_editField->setMaximumWidth(60);
     m_editField->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9A-Za-z]{0,3}")), this));
-    m_checkCase = new QCheckBox(QStringLiteral("учитывать регистр"), this);
+    m_checkCase = new QCheckBox(tr("учитывать регистр"), this);
     m_checkCase->setObjectName(QStringLiteral("m_checkCase"));
     m_checkCase->setChecked(last.matchCase);
 
-    auto* next = new QPushButton(QStringLiteral("Найти далее"), this);
+    auto* next = new QPushButton(tr("Найти далее"), this);
     next->setObjectName(QStringLiteral("m_btnFindNext"));
     next->setDefault(true);
-    auto* previous = new QPushButton(QStringLiteral("Найти назад"), this);
+    auto* previous = new QPushButton(tr("Найти назад"), this);
     previous->setObjectName(QStringLiteral("m_btnFindPrev"));
-    auto* close = new QPushButton(QStringLiteral("Закрыть"), this);
+    auto* close = new QPushButton(tr("Закрыть"), this);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Текст:"), this), 0, 0);
+    layout->addWidget(new QLabel(tr("Текст:"), this), 0, 0);
     layout->addWidget(m_editText, 0, 1, 1, 2);
     layout->addWidget(next, 0, 3);
-    layout->addWidget(new QLabel(QStringLiteral("только в поле"), this), 1, 0);
+    layout->addWidget(new QLabel(tr("только в поле"), this), 1, 0);
     layout->addWidget(m_editField, 1, 1);
     layout->addWidget(previous, 1, 3);
     layout->addWidget(m_checkCase, 2, 1, 1, 2);

@@ -58,7 +58,7 @@ SkJumpDlg::SkJumpDlg(QWidget* parent)
     m_numberEdit->setObjectName(QStringLiteral("m_numberEdit"));
     m_numberEdit->setGeometry(MapDialogRect(base, 36, 26, 112, 15));
     m_numberEdit->installEventFilter(this);
-    auto* prompt = new QLabel(QStringLiteral("Введите номер записи"), this);
+    auto* prompt = new QLabel(tr("Введите номер записи"), this);
     prompt->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     prompt->setGeometry(MapDialogRect(base, 7, 7, 172, 18));
 

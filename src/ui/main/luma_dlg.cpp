@@ -65,12 +65,12 @@ void CLUMADlg::CreateControls()
     resize(MapDialogSize(base, 458, 286));
 
     m_btnExit = AddButton(this, base, {401, 7, 50, 16}, "m_btnExit");
-    m_btnExit->setText(QStringLiteral("Выход"));
+    m_btnExit->setText(tr("Выход"));
     m_btnExit->setDefault(true);
     m_btnOpen = AddButton(this, base, {401, 39, 50, 16}, "m_btnOpen");
-    m_btnOpen->setText(QStringLiteral("Открыть"));
+    m_btnOpen->setText(tr("Открыть"));
     m_btnSettings = AddButton(this, base, {401, 71, 50, 16}, "m_btnSettings");
-    m_btnSettings->setText(QStringLiteral("Настройка"));
+    m_btnSettings->setText(tr("Настройка"));
 
     m_statusLine = new QLineEdit(this);
     m_statusLine->setObjectName(QStringLiteral("m_statusLine"));
@@ -84,20 +84,20 @@ void CLUMADlg::CreateControls()
     m_btnFirst = AddButton(this, base, {154, 259, 24, 20}, "m_btnFirst");
     m_btnGoTo = AddButton(this, base, {284, 259, 24, 20}, "m_btnGoTo");
     m_btnLast = AddButton(this, base, {310, 259, 24, 20}, "m_btnLast");
-    m_btnPrev->setToolTip(QStringLiteral("Предыдущая запись"));
-    m_btnMark->setToolTip(QStringLiteral("Пометить запись"));
-    m_btnUnmark->setToolTip(QStringLiteral("Снять пометку"));
-    m_btnNext->setToolTip(QStringLiteral("Следующая запись"));
-    m_btnFirst->setToolTip(QStringLiteral("Первая запись"));
-    m_btnGoTo->setToolTip(QStringLiteral("Перейти к записи с номером…"));
-    m_btnLast->setToolTip(QStringLiteral("Последняя запись"));
+    m_btnPrev->setToolTip(tr("Предыдущая запись"));
+    m_btnMark->setToolTip(tr("Пометить запись"));
+    m_btnUnmark->setToolTip(tr("Снять пометку"));
+    m_btnNext->setToolTip(tr("Следующая запись"));
+    m_btnFirst->setToolTip(tr("Первая запись"));
+    m_btnGoTo->setToolTip(tr("Перейти к записи с номером…"));
+    m_btnLast->setToolTip(tr("Последняя запись"));
 
     m_indicator = new QLabel(this);
     m_indicator->setObjectName(QStringLiteral("m_indicator"));
     m_indicator->setGeometry(MapDialogRect(base, 7, 247, 15, 13));
 
     m_btnSave = AddButton(this, base, {401, 103, 50, 16}, "m_btnSave");
-    m_btnSave->setText(QStringLiteral("Сохранить"));
+    m_btnSave->setText(tr("Сохранить"));
 
     m_viewEdit = new QPlainTextEdit(this);
     m_viewEdit->setObjectName(QStringLiteral("m_viewEdit"));

@@ -99,6 +99,7 @@ protected:
 
 private:
     // MarkingHost.
+    std::string Translate(std::string_view text) override;
     std::optional<std::string> AskOpenPath(const std::string& initialName) override;
     std::optional<std::string> AskResultsPath(const std::string& suggestedName) override;
     bool AskYesNo(const std::string& question) override;

@@ -36,14 +36,14 @@ void CLUMADlg::AddOperatorCommands(QMenu& menu)
         QKeySequence keys;
         void (CLUMADlg::*handler)();
     } commands[] = {
-        {"Найти…", QKeySequence(Qt::CTRL | Qt::Key_F), &CLUMADlg::OnFind},
-        {"Помеченные записи…", QKeySequence(), &CLUMADlg::OnMarkedList},
-        {"Сохранить помеченные…", QKeySequence(), &CLUMADlg::OnSaveMarked},
-        {"Сведения о файле…", QKeySequence(), &CLUMADlg::OnFileInfo},
+        {QT_TRANSLATE_NOOP("luma::ui::CLUMADlg", "Найти…"), QKeySequence(Qt::CTRL | Qt::Key_F), &CLUMADlg::OnFind},
+        {QT_TRANSLATE_NOOP("luma::ui::CLUMADlg", "Помеченные записи…"), QKeySequence(), &CLUMADlg::OnMarkedList},
+        {QT_TRANSLATE_NOOP("luma::ui::CLUMADlg", "Сохранить помеченные…"), QKeySequence(), &CLUMADlg::OnSaveMarked},
+        {QT_TRANSLATE_NOOP("luma::ui::CLUMADlg", "Сведения о файле…"), QKeySequence(), &CLUMADlg::OnFileInfo},
     };
     QList<QAction*> needFile;
     for (const auto& command : commands) {
-        QAction* action = menu.addAction(QString::fromUtf8(command.text));
+        QAction* action = menu.addAction(tr(command.text));
         action->setShortcut(command.keys);
         connect(action, &QAction::triggered, this, command.handler);
         needFile.push_back(action);
@@ -106,9 +106,9 @@ void CLUMADlg::OnMarkedList()
     for (const int record : m_session.MarkedRecords()) {
         rows.push_back({{QString::number(record + 1), FromUtf8(m_session.TitleOfRecord(record))}, record});
     }
-    RecordListDlg dialog(QStringLiteral("Помеченные записи"),
-                         QStringLiteral("Помечено записей: %1").arg(rows.size()),
-                         {QStringLiteral("Запись"), QStringLiteral("Заглавие")}, rows, this);
+    RecordListDlg dialog(tr("Помеченные записи"),
+                         tr("Помечено записей: %1").arg(rows.size()),
+                         {tr("Запись"), tr("Заглавие")}, rows, this);
     if (m_prompter.RunDialog(dialog) && dialog.Chosen()) {
         m_session.GoToRecord(*dialog.Chosen());
     }
@@ -127,9 +127,9 @@ void CLUMADlg::OnFileInfo()
     const QString path = FromUtf8(m_session.SourcePath());
     const QFileInfo file(path);
     const QString header =
-        QStringLiteral("Файл: %1\nРазмер: %2\nКодировка: %3\nЗаписей: %4     Помечено: %5\nПовреждений: %6")
+        tr("Файл: %1\nРазмер: %2\nКодировка: %3\nЗаписей: %4     Помечено: %5\nПовреждений: %6")
             .arg(QDir::toNativeSeparators(path),
-                 file.exists() ? QLocale().formattedDataSize(file.size()) : QStringLiteral("файла нет на месте"),
+                 file.exists() ? QLocale().formattedDataSize(file.size()) : tr("файла нет на месте"),
                  FromUtf8(std::string(CharsetName(m_session.FileCharset()))))
             .arg(m_session.RecordCount())
             .arg(m_session.MarkedCount())
@@ -141,8 +141,8 @@ void CLUMADlg::OnFileInfo()
                          ofRecord ? QString::number(problem.offset) : QString(), FromUtf8(problem.message)},
                         problem.record});
     }
-    RecordListDlg dialog(QStringLiteral("Сведения о файле"), header,
-                         {QStringLiteral("Запись"), QStringLiteral("Смещение"), QStringLiteral("Повреждение")},
+    RecordListDlg dialog(tr("Сведения о файле"), header,
+                         {tr("Запись"), tr("Смещение"), tr("Повреждение")},
                          rows, this);
     if (m_prompter.RunDialog(dialog) && dialog.Chosen()) {
         m_session.GoToRecord(*dialog.Chosen());
@@ -171,7 +171,7 @@ void CLUMADlg::ScanForProblems()
     m_scanTimer->stop();
     const std::size_t found = m_problemScan->Problems().size();
     if (found > 0) {
-        m_damageNote = QStringLiteral("В файле повреждения: %1 (Сведения о файле…)").arg(found);
+        m_damageNote = tr("В файле повреждения: %1 (Сведения о файле…)").arg(found);
         SetStatusLine(QString());
     }
 }
@@ -184,7 +184,8 @@ bool CLUMADlg::FinishProblemScan()
     }
     bool going = true;
     while (going && !m_problemScan->Done()) {
-        going = ReportProgress("Поиск повреждений", static_cast<std::uint64_t>(m_problemScan->Scanned()),
+        going = ReportProgress(tr("Поиск повреждений").toStdString(),
+                               static_cast<std::uint64_t>(m_problemScan->Scanned()),
                                static_cast<std::uint64_t>(m_problemScan->Total()));
         if (going) {
             m_problemScan->Step(kScanRecordsPerStep);

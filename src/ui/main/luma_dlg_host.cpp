@@ -31,6 +31,12 @@ std::optional<std::string> ToSession(const std::optional<QString>& path)
 
 }  // namespace
 
+// The core's texts are in the catalogue's "luma" context.
+std::string CLUMADlg::Translate(std::string_view text)
+{
+    return QCoreApplication::translate("luma", std::string(text).c_str()).toStdString();
+}
+
 std::optional<std::string> CLUMADlg::AskOpenPath(const std::string& initialName)
 {
     if (m_startPath) {

@@ -24,7 +24,8 @@ OpenProgress::~OpenProgress() = default;
 bool OpenProgress::Report(const QString& caption, quint64 done, quint64 total)
 {
     if (!m_window) {
-        m_window = std::make_unique<QProgressDialog>(caption, QStringLiteral("Отмена"), 0, kSteps, m_parent);
+        m_window = std::make_unique<QProgressDialog>(
+            caption, QCoreApplication::translate("OpenProgress", "Отмена"), 0, kSteps, m_parent);
         m_window->setObjectName(QStringLiteral("openProgress"));
         m_window->setWindowTitle(QCoreApplication::applicationName());
         m_window->setWindowModality(Qt::WindowModal);

@@ -14,15 +14,15 @@ SkFileDlg::SkFileDlg(SettingsTarget& main, Prompter& prompter, QWidget* parent)
 {
     m_editSource = Place(new QLineEdit(this), 7, 18, 212, 15);
     m_editSource->setObjectName(QStringLiteral("m_editSource"));
-    AddLabel(QStringLiteral("Исходные"), 7, 7, 91, 8);
+    AddLabel(tr("Исходные"), 7, 7, 91, 8);
     m_editResult = Place(new QLineEdit(this), 7, 49, 212, 16);
     m_editResult->setObjectName(QStringLiteral("m_editResult"));
-    AddLabel(QStringLiteral("Результаты"), 7, 38, 91, 8);
+    AddLabel(tr("Результаты"), 7, 38, 91, 8);
     auto* browseSource = Place(new QPushButton(QStringLiteral("..."), this), 222, 18, 21, 14);
     browseSource->setObjectName(QStringLiteral("m_btnBrowseSource"));
     auto* browseResult = Place(new QPushButton(QStringLiteral("..."), this), 222, 50, 21, 14);
     browseResult->setObjectName(QStringLiteral("m_btnBrowseResult"));
-    auto* chooseFont = Place(new QPushButton(QStringLiteral("Шрифт"), this), 7, 97, 47, 14);
+    auto* chooseFont = Place(new QPushButton(tr("Шрифт"), this), 7, 97, 47, 14);
     chooseFont->setObjectName(QStringLiteral("m_btnFont"));
 
     const Settings& settings = main.CurrentSettings();
@@ -36,12 +36,12 @@ SkFileDlg::SkFileDlg(SettingsTarget& main, Prompter& prompter, QWidget* parent)
 
 void SkFileDlg::OnBnClickedBrowseSource()
 {
-    Browse(m_editSource, QStringLiteral("Исходная директория"));
+    Browse(m_editSource, tr("Исходная директория"));
 }
 
 void SkFileDlg::OnBnClickedBrowseResult()
 {
-    Browse(m_editResult, QStringLiteral("Целевая директория"));
+    Browse(m_editResult, tr("Целевая директория"));
 }
 
 void SkFileDlg::Browse(QLineEdit* edit, const QString& title)

@@ -32,11 +32,11 @@ SkFPDlg::SkFPDlg(SettingsTarget& main, QWidget* parent) : SettingsPage(parent), 
 {
     m_listFilter = Place(new QListWidget(this), 7, 7, 137, 122);
     m_listFilter->setObjectName(QStringLiteral("m_listFilter"));
-    auto* add = Place(new QPushButton(QStringLiteral("Добавить"), this), 146, 135, 51, 12);
+    auto* add = Place(new QPushButton(tr("Добавить"), this), 146, 135, 51, 12);
     add->setObjectName(QStringLiteral("m_btnAdd"));
-    auto* remove = Place(new QPushButton(QStringLiteral("Удалить"), this), 146, 7, 51, 12);
+    auto* remove = Place(new QPushButton(tr("Удалить"), this), 146, 7, 51, 12);
     remove->setObjectName(QStringLiteral("m_btnDelete"));
-    m_checkUseFilter = Place(new QCheckBox(QStringLiteral("Использовать фильтр"), this), 223, 137, 88, 10);
+    m_checkUseFilter = Place(new QCheckBox(tr("Использовать фильтр"), this), 223, 137, 88, 10);
     m_checkUseFilter->setObjectName(QStringLiteral("m_checkUseFilter"));
     m_comboTag = new QComboBox(this);
     m_comboTag->setObjectName(QStringLiteral("m_comboTag"));

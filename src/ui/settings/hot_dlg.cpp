@@ -19,20 +19,20 @@ SkHotDlg::SkHotDlg(NativeKeys native, QWidget* parent) : SettingsPage(parent)
     m_hkUnmark = addHotkey("m_hkUnmark", 54);
     m_hkNext = addHotkey("m_hkNext", 79);
     m_hkPrev = addHotkey("m_hkPrev", 104);
-    AddGroupBox(QStringLiteral("Горячие кнопки"), 7, 7, 126, 126);
-    AddLabel(QStringLiteral("Пометить"), 15, 18, 81, 9);
-    AddLabel(QStringLiteral("Снять пометку"), 15, 44, 81, 9);
-    AddLabel(QStringLiteral("Далее"), 15, 69, 81, 9);
-    AddLabel(QStringLiteral("Назад"), 15, 94, 81, 9);
+    AddGroupBox(tr("Горячие кнопки"), 7, 7, 126, 126);
+    AddLabel(tr("Пометить"), 15, 18, 81, 9);
+    AddLabel(tr("Снять пометку"), 15, 44, 81, 9);
+    AddLabel(tr("Далее"), 15, 69, 81, 9);
+    AddLabel(tr("Назад"), 15, 94, 81, 9);
 
-    AddGroupBox(QStringLiteral("Параметры метки"), 141, 7, 150, 123);
+    AddGroupBox(tr("Параметры метки"), 141, 7, 150, 123);
     m_editLabelField = Place(new QLineEdit(this), 147, 29, 108, 14);
     m_editLabelField->setObjectName(QStringLiteral("m_editLabelField"));
     m_editLabelText = Place(new QLineEdit(this), 147, 79, 108, 14);
     m_editLabelText->setObjectName(QStringLiteral("m_editLabelText"));
-    AddLabel(QStringLiteral("Метка поля"), 148, 18, 81, 9);
-    AddLabel(QStringLiteral("Текст метки"), 147, 69, 81, 9);
-    m_checkSetNext = Place(new QCheckBox(QStringLiteral("Переход к следущей записи"), this), 148, 107, 127, 11);
+    AddLabel(tr("Метка поля"), 148, 18, 81, 9);
+    AddLabel(tr("Текст метки"), 147, 69, 81, 9);
+    m_checkSetNext = Place(new QCheckBox(tr("Переход к следущей записи"), this), 148, 107, 127, 11);
     m_checkSetNext->setObjectName(QStringLiteral("m_checkSetNext"));
 
     // Added below the page's own controls, after them in the tab order: one row, each hotkey
@@ -41,9 +41,9 @@ SkHotDlg::SkHotDlg(NativeKeys native, QWidget* parent) : SettingsPage(parent)
     m_hkNextMarked->setObjectName(QStringLiteral("m_hkNextMarked"));
     m_hkPrevMarked = Place(new HotkeyEdit(native, this), 202, 149, 80, 14);
     m_hkPrevMarked->setObjectName(QStringLiteral("m_hkPrevMarked"));
-    AddGroupBox(QStringLiteral("Помеченные записи"), 7, 134, 284, 34);
-    AddLabel(QStringLiteral("Следующая"), 15, 152, 45, 9);
-    AddLabel(QStringLiteral("Предыдущая"), 150, 152, 50, 9);
+    AddGroupBox(tr("Помеченные записи"), 7, 134, 284, 34);
+    AddLabel(tr("Следующая"), 15, 152, 45, 9);
+    AddLabel(tr("Предыдущая"), 150, 152, 50, 9);
 }
 
 }  // namespace luma::ui

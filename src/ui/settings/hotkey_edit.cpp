@@ -1,5 +1,6 @@
 #include "hotkey_edit.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 
 #include "keys/hotkey_code.h"
@@ -24,7 +25,8 @@ void HotkeyEdit::SetCode(int code)
 
 void HotkeyEdit::Show(int code)
 {
-    setText(QString::fromStdString(HotkeyText(code)));
+    // "Нет" is the core's text, translated as the session's texts are; key names stay as they are.
+    setText(QCoreApplication::translate("luma", HotkeyText(code).c_str()));
 }
 
 // A combination pressed here is the editor's, before any shortcut of the window can take it.

@@ -18,7 +18,7 @@ namespace luma::ui {
 SkTunDlg::SkTunDlg(SettingsTarget& main, Prompter& prompter, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(QStringLiteral("Настройка"));
+    setWindowTitle(tr("Настройка"));
     const DialogBaseUnits base = BaseUnitsOf(font());
     setFixedSize(MapDialogSize(base, 358, 226));
 
@@ -36,9 +36,9 @@ SkTunDlg::SkTunDlg(SettingsTarget& main, Prompter& prompter, QWidget* parent)
     m_hotPage = new SkHotDlg(NativeKeysOfPlatform());
     m_filterPage = new SkFPDlg(main);
     m_foldersPage = new SkFileDlg(main, prompter);
-    m_tab->addTab(m_hotPage, QStringLiteral("Гор. Клав."));
-    m_tab->addTab(m_filterPage, QStringLiteral("Фильтр"));
-    m_tab->addTab(m_foldersPage, QStringLiteral("Общие"));
+    m_tab->addTab(m_hotPage, tr("Гор. Клав."));
+    m_tab->addTab(m_filterPage, tr("Фильтр"));
+    m_tab->addTab(m_foldersPage, tr("Общие"));
     ShowPage(0);
 
     const Settings& settings = main.CurrentSettings();
