@@ -136,6 +136,25 @@ private Q_SLOTS:
         QCOMPARE(hotkeys.ArmedCodes(), Codes(kCtrlAltN, 0, 0, kLeft));
     }
 
+    // Find's own keys give way to a hotkey the operator put on them; without one they find.
+    void anOperatorsHotkeyWinsOverTheFindKeys()
+    {
+        constexpr int kF3 = 0x0072;
+        DialogFixture f;
+        StoreHotkeys(f, kF3, 0, 0, 0);
+        f.OpenSample();
+        f.Click("m_btnNext");  // the first record carries the label already
+        auto* view = f.Control<QPlainTextEdit>("m_viewEdit");
+        QTest::keyClick(view, Qt::Key_F3);
+        QCOMPARE(f.Status(), StatusLine(3, 3));
+        // Shortcuts answer in the active window only.
+        f.Dialog().show();
+        f.Dialog().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.Dialog()));
+        QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(f.prompter.shown.last(), QStringLiteral("dialog: Найти"));
+    }
+
     void hotkeysRunTheirCommandsAndTheViewNeverTypesThem()
     {
         DialogFixture f;

@@ -61,6 +61,12 @@ public:
         return Next(folders, QStringLiteral("folder: ") + title, {});
     }
     std::optional<QFont> GetFont(QWidget*, const QFont&) override { return Next(fonts, QStringLiteral("font"), {}); }
+    // Other dialogs are named and cancelled.
+    bool RunDialog(QDialog& dialog) override
+    {
+        shown.append(QStringLiteral("dialog: ") + dialog.windowTitle());
+        return false;
+    }
 
 private:
     template <typename T>
