@@ -46,6 +46,8 @@ int main(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(LUMA_VERSION));
+    // Wayland matches the running window to its desktop entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.luma.Luma"));
     // Qt has taken its own options (-platform and the like) off the line by now.
     const luma::app::CommandLine line = luma::app::ParseCommandLine(QApplication::arguments().mid(1));
     if (line.action == Action::Error) {
