@@ -46,7 +46,7 @@ find_window() {
         sleep 0.2
     done
 }
-shot() { sleep 0.4; import -window root "$shots/$1.png" || fail "no screenshot $1"; }
+shot() { import -window root "$shots/$1.png" || fail "no screenshot $1"; }
 
 # The stand-in installer: notes the path it ran as, then takes a while. The comment after it
 # makes the slow server take about five seconds.
@@ -142,14 +142,15 @@ prompt=$(find_window '^Новая версия LUMA$')
 xdotool key Return
 progress=$(find_window '^Копирование обновления$')
 [ -n "$progress" ] || fail "no progress window"
-sleep 1
 shot progress
 xdotool windowfocus --sync "$progress"
 cancelled=$(now_ms)
 xdotool key Escape
 main=$(find_window '^LUMA$')
 [ -n "$main" ] || fail "no main window after cancel"
-[ $(( $(now_ms) - cancelled )) -lt 3000 ] || fail "cancel took too long"
+# Bounds that tell a prompt cancel and the five-second limit from waiting out the download's
+# 30-second stall, with room for a sanitized build on a busy machine.
+[ $(( $(now_ms) - cancelled )) -lt 10000 ] || fail "cancel took too long"
 [ ! -e "$work/marker" ] || fail "a cancelled download was run"
 no_trace
 end_luma "$main"
@@ -161,7 +162,7 @@ start_luma "http://127.0.0.1:$port"
 main=$(find_window '^LUMA$')
 [ -n "$main" ] || fail "no main window with a silent server"
 waited=$(( $(now_ms) - started ))
-[ "$waited" -lt 7000 ] || fail "start-up waited $waited ms for a silent server"
+[ "$waited" -lt 15000 ] || fail "start-up waited $waited ms for a silent server"
 [ -z "$(xdotool search --name 'Новая версия LUMA' 2>/dev/null)" ] || fail "a question without an answer"
 [ ! -e "$work/marker" ] || fail "something ran"
 no_trace
