@@ -141,6 +141,7 @@ private:
     // The problems of the open file are looked for a few hundred records at a time while the
     // window is idle; the operator is told of them in the status line.
     void ScanForProblems();
+    bool BeginProblemScan();
     bool FinishProblemScan();
 
     Prompter& m_prompter;
@@ -160,6 +161,7 @@ private:
     OpenProgress m_openProgress{this};
     FindQuery m_lastQuery;
     std::unique_ptr<ProblemScan> m_problemScan;
+    bool m_scanPending = false;  // a file opened and its scan not begun
     QTimer* m_scanTimer = nullptr;
 
     QPushButton* m_btnExit = nullptr;

@@ -149,23 +149,37 @@ void CLUMADlg::OnFileInfo()
     }
 }
 
-// A store of its own over the bytes the file was read into, so that offsets are the file's.
+// Nothing is read here: the scan indexes its store at its first step, so the open is not slowed.
 void CLUMADlg::FileOpened()
 {
     m_damageNote.clear();
+    m_problemScan.reset();
+    m_scanPending = true;
+    m_scanTimer->start();
+}
+
+// A store of its own over the bytes the file was read into, so that offsets are the file's.
+bool CLUMADlg::BeginProblemScan()
+{
+    if (!m_scanPending) {
+        return m_problemScan != nullptr;
+    }
+    m_scanPending = false;
     BISO store;
     if (store.OpenShared(m_session.Records().SharedBytes(), m_session.SourcePath(), m_session.FileCharset()) != 0) {
-        m_problemScan.reset();
-        m_scanTimer->stop();
-        return;
+        return false;
     }
     m_problemScan = std::make_unique<ProblemScan>(std::move(store));
-    m_scanTimer->start();
+    return true;
 }
 
 void CLUMADlg::ScanForProblems()
 {
-    if (!m_problemScan || m_problemScan->Step(kScanRecordsPerStep)) {
+    if (!BeginProblemScan()) {
+        m_scanTimer->stop();
+        return;
+    }
+    if (m_problemScan->Step(kScanRecordsPerStep)) {
         return;
     }
     m_scanTimer->stop();
@@ -179,7 +193,7 @@ void CLUMADlg::ScanForProblems()
 // The rest of the scan at once, with the open's progress window; false when cancelled.
 bool CLUMADlg::FinishProblemScan()
 {
-    if (!m_problemScan) {
+    if (!BeginProblemScan()) {
         return false;
     }
     bool going = true;
