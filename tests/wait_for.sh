@@ -29,3 +29,13 @@ press_until() {
     done
     return 1
 }
+
+# Replaces the text of the focused field through the clipboard, then copies it back and checks
+# it: typed letters that need a key remapped for them can be lost on a busy machine. xclip
+# serves the clipboard until the program has taken it.
+paste_text() {
+    printf '%s' "$1" | xclip -selection clipboard -i
+    xdotool key --delay 60 ctrl+a ctrl+v ctrl+a ctrl+c
+    wait_for "[ \"\$(xclip -selection clipboard -o 2>/dev/null)\" = '$1' ]" 10 ||
+        fail "the field holds '$(xclip -selection clipboard -o 2>/dev/null)', not '$1'"
+}

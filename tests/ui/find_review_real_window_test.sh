@@ -65,12 +65,6 @@ key_to() {
     xdotool key "$1"
     wait_for "[ \"\$(shown)\" = $2 ]" 15 || fail "$1 showed record $(shown), not $2"
 }
-paste_text() {
-    printf '%s' "$1" | xclip -selection clipboard -i
-    xdotool key ctrl+a ctrl+v ctrl+a ctrl+c
-    wait_for "[ \"\$(xclip -selection clipboard -o 2>/dev/null)\" = '$1' ]" 10 ||
-        fail "the field holds '$(xclip -selection clipboard -o 2>/dev/null)', not '$1'"
-}
 # The context menu of the window, opened with the menu key on the focused button, and its
 # item number $1 (1 Найти…, 2 Помеченные записи…, 3 Сохранить помеченные…, 4 Сведения о файле…).
 menu_item() {

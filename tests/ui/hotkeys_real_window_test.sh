@@ -65,17 +65,6 @@ start() {
     pid=$!
     focus_window '^LUMA$' 60
 }
-
-# Replaces the text of the focused field through the clipboard, then copies it back and checks
-# it: typed letters that need a key remapped for them can be lost on a busy machine. xclip
-# serves the clipboard until the program has taken it.
-paste_text() {
-    printf '%s' "$1" | xclip -selection clipboard -i
-    keys ctrl+a ctrl+v ctrl+a ctrl+c
-    wait_for "[ \"\$(xclip -selection clipboard -o 2>/dev/null)\" = '$1' ]" 10 ||
-        fail "the field holds '$(xclip -selection clipboard -o 2>/dev/null)', not '$1'"
-}
-
 # Ends the program the way the operator does: Esc, Yes to "Сохранить?", Enter in the save
 # dialog, which suggests the results folder and the file's name.
 save_and_exit() {
