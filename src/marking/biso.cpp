@@ -213,7 +213,7 @@ bool BISO::InsertFieldInPlace(const std::string& tag, const std::string& text)
         return false;  // the codec of an ASCII file's record depends on its fields
     }
     const std::string_view bytes = RecordBytes(m_current);
-    FieldDataResult data = FieldFromText(tag, text, iso::IndicatorCountOf(bytes.substr(0, iso::kLeaderLength)), m_codec);
+    const FieldDataResult& data = EncodeForFile(tag, text, iso::IndicatorCountOf(bytes.substr(0, iso::kLeaderLength)));
     if (data.error) {
         return false;
     }
@@ -223,6 +223,16 @@ bool BISO::InsertFieldInPlace(const std::string& tag, const std::string& text)
     }
     m_changed[m_current] = ChangedRecord{std::nullopt, std::move(*inserted)};
     return true;
+}
+
+const FieldDataResult& BISO::EncodeForFile(const std::string& tag, const std::string& text, std::size_t indicatorCount)
+{
+    const bool same = m_lastEncoded && m_lastEncoded->tag == tag && m_lastEncoded->text == text &&
+                      m_lastEncoded->indicatorCount == indicatorCount && m_lastEncoded->charset == m_charset;
+    if (!same) {
+        m_lastEncoded = EncodedText{tag, text, indicatorCount, m_charset, FieldFromText(tag, text, indicatorCount, m_codec)};
+    }
+    return m_lastEncoded->data;
 }
 
 int BISO::DelField(int index)

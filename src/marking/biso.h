@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "field_text.h"
 #include "iso_record.h"
 #include "platform/charset.h"
 #include "offset_shifts.h"
@@ -129,6 +130,18 @@ private:
     int m_parsedIndex = -1;
     IsoRecord m_parsed;
     std::map<int, ChangedRecord> m_changed;
+
+    // The field data a text was last encoded to: a run of marks adds one label to thousands of
+    // records, and encoding it is a good part of each.
+    struct EncodedText {
+        std::string tag;
+        std::string text;
+        std::size_t indicatorCount = 0;
+        Charset charset = Charset::Ascii;
+        FieldDataResult data;
+    };
+    const FieldDataResult& EncodeForFile(const std::string& tag, const std::string& text, std::size_t indicatorCount);
+    std::optional<EncodedText> m_lastEncoded;
 
     std::optional<Problem> m_lastError;
 };

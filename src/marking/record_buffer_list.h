@@ -45,7 +45,10 @@ private:
         std::string_view Append(std::string_view bytes);
 
     private:
-        std::vector<std::unique_ptr<char[]>> m_blocks;
+        struct AlignedDelete {
+            void operator()(char* block) const;
+        };
+        std::vector<std::unique_ptr<char[], AlignedDelete>> m_blocks;
         std::size_t m_used = 0;
         std::size_t m_capacity = 0;
     };
