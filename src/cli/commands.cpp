@@ -11,7 +11,7 @@ namespace {
 
 int CountFieldsEqualTo(BISO& store, const LabelField& label) {
     int matches = 0;
-    for (int record = 0; record < store.GetRecordCount(); ++record) {
+    for (const int record : store.RecordsWithTag(label.tag)) {
         store.SetRecord(record);
         matches += store.CountFieldsEqual(label.tag, label.text);
     }

@@ -1,6 +1,8 @@
 #include "biso.h"
 
 #include <algorithm>
+#include <system_error>
+#include <thread>
 
 #include "charset_detect.h"
 #include "field_text.h"
@@ -260,12 +262,14 @@ int BISO::StoreChange(IsoRecord changed)
     return 0;
 }
 
-bool BISO::HasFieldWithTag(const std::string& tag)
+bool BISO::HasFieldWithTag(const std::string& tag) const
 {
-    if (!HasRecord()) {
-        return false;
-    }
-    if (const auto changed = m_changed.find(m_current); changed != m_changed.end()) {
+    return HasRecord() && HasFieldWithTagAt(m_current, tag);
+}
+
+bool BISO::HasFieldWithTagAt(int index, const std::string& tag) const
+{
+    if (const auto changed = m_changed.find(index); changed != m_changed.end()) {
         const std::optional<IsoRecord>& record = changed->second.record;
         if (!record) {
             return luma::HasFieldWithTag(changed->second.bytes, tag);
@@ -273,7 +277,42 @@ bool BISO::HasFieldWithTag(const std::string& tag)
         return std::any_of(record->fields.begin(), record->fields.end(),
                            [&](const Field& field) { return field.tag == tag; });
     }
-    return luma::HasFieldWithTag(RecordBytes(m_current), tag);
+    return luma::HasFieldWithTag(RecordBytes(index), tag);
+}
+
+std::vector<int> BISO::RecordsWithTag(const std::string& tag) const
+{
+    // A look at every record's directory is bound by memory, not by the processor: a large
+    // file is looked through in two halves at once. It only reads the store.
+    constexpr int kRecordsWorthAThread = 20000;
+    const int count = GetRecordCount();
+    std::vector<char> has(static_cast<std::size_t>(count));
+    const auto look = [&](int from, int to) {
+        for (int index = from; index < to; ++index) {
+            has[static_cast<std::size_t>(index)] = HasFieldWithTagAt(index, tag);
+        }
+    };
+    int half = count;
+    std::optional<std::thread> other;
+    if (count >= kRecordsWorthAThread) {
+        try {
+            other.emplace(look, count / 2, count);
+            half = count / 2;
+        } catch (const std::system_error&) {
+            // No thread to be had: one does it all.
+        }
+    }
+    look(0, half);
+    if (other) {
+        other->join();
+    }
+    std::vector<int> records;
+    for (int index = 0; index < count; ++index) {
+        if (has[static_cast<std::size_t>(index)]) {
+            records.push_back(index);
+        }
+    }
+    return records;
 }
 
 int BISO::CountFieldsEqual(const std::string& tag, const std::string& text)
@@ -282,16 +321,8 @@ int BISO::CountFieldsEqual(const std::string& tag, const std::string& text)
     if (!HasFieldWithTag(tag)) {
         return 0;
     }
-    // A record a mark has just changed is laid out as built: its directory gives the fields.
-    const auto changed = m_changed.find(m_current);
-    if (m_charset != Charset::Ascii && changed != m_changed.end() && !changed->second.record) {
-        const std::string& bytes = changed->second.bytes;
-        if (const auto data = FieldDataWithTag(bytes, tag)) {
-            const std::size_t indicators = iso::IndicatorCountOf(std::string_view(bytes).substr(0, iso::kLeaderLength));
-            return static_cast<int>(std::count_if(data->begin(), data->end(), [&](std::string_view field) {
-                return FieldToText(Field{tag, std::string(field)}, indicators, m_codec) == text;
-            }));
-        }
+    if (const std::optional<int> count = CountLaidOutFieldsEqual(tag, text)) {
+        return *count;
     }
     int count = 0;
     for (int i = 0; i < GetFieldCount(); ++i) {
@@ -301,6 +332,31 @@ int BISO::CountFieldsEqual(const std::string& tag, const std::string& text)
         }
     }
     return count;
+}
+
+// A record laid out as a build lays it out, as most are and every changed one is, gives from
+// its directory the fields a parse would give: counting its labels needs no parse. Nothing for
+// other records, and in an ASCII file, where the codec depends on the record's fields.
+std::optional<int> BISO::CountLaidOutFieldsEqual(const std::string& tag, const std::string& text)
+{
+    if (m_charset == Charset::Ascii) {
+        return std::nullopt;
+    }
+    std::string_view bytes = RecordBytes(m_current);
+    if (const auto changed = m_changed.find(m_current); changed != m_changed.end()) {
+        if (changed->second.record) {
+            return std::nullopt;
+        }
+        bytes = changed->second.bytes;
+    }
+    const auto data = FieldDataWithTag(bytes, tag);
+    if (!data) {
+        return std::nullopt;
+    }
+    const std::size_t indicators = iso::IndicatorCountOf(bytes.substr(0, iso::kLeaderLength));
+    return static_cast<int>(std::count_if(data->begin(), data->end(), [&](std::string_view field) {
+        return FieldToText(Field{tag, std::string(field)}, indicators, m_codec) == text;
+    }));
 }
 
 int BISO::CommitChange(std::string displayName)

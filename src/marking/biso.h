@@ -67,7 +67,10 @@ public:
     int DelField(int index);
 
     // Whether the current record has a field with that tag; cheaper than walking the fields.
-    bool HasFieldWithTag(const std::string& tag);
+    bool HasFieldWithTag(const std::string& tag) const;
+    // Indices, in file order, of the records with a field of the tag: the only ones where
+    // CountFieldsEqual can find anything.
+    std::vector<int> RecordsWithTag(const std::string& tag) const;
     // Fields of the current record whose tag and text equal these: what a label count counts.
     int CountFieldsEqual(const std::string& tag, const std::string& text);
 
@@ -140,6 +143,8 @@ private:
         Charset charset = Charset::Ascii;
         FieldDataResult data;
     };
+    bool HasFieldWithTagAt(int index, const std::string& tag) const;
+    std::optional<int> CountLaidOutFieldsEqual(const std::string& tag, const std::string& text);
     const FieldDataResult& EncodeForFile(const std::string& tag, const std::string& text, std::size_t indicatorCount);
     std::optional<EncodedText> m_lastEncoded;
 

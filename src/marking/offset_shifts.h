@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/large_array_allocator.h"
+
 namespace luma {
 
 class OffsetShifts {
@@ -29,7 +31,7 @@ public:
     }
 
 private:
-    std::vector<std::int64_t> m_tree;  // 1-based; position i + 1 holds what record i's growth adds
+    std::vector<std::int64_t, LargeArrayAllocator<std::int64_t>> m_tree;  // 1-based; position i + 1 holds what record i's growth adds
 };
 
 }  // namespace luma

@@ -37,7 +37,7 @@ std::string_view RecordBufferList::Arena::Append(std::string_view bytes)
     return {at, bytes.size()};
 }
 
-RecordBufferList::RecordBufferList(std::shared_ptr<const std::string> bytes, std::vector<RecordSpan> spans)
+RecordBufferList::RecordBufferList(std::shared_ptr<const std::string> bytes, RecordSpans spans)
     : m_bytes(std::move(bytes)), m_spans(std::move(spans))
 {
 }
@@ -50,7 +50,7 @@ RecordBufferList RecordBufferList::FromRecords(const std::vector<std::string>& r
     }
     auto bytes = std::make_shared<std::string>();
     bytes->reserve(total);
-    std::vector<RecordSpan> spans;
+    RecordSpans spans;
     spans.reserve(records.size());
     for (const std::string& record : records) {
         spans.push_back({bytes->size(), record.size()});

@@ -18,7 +18,7 @@ namespace luma {
 class RecordBufferList {
 public:
     RecordBufferList() = default;
-    RecordBufferList(std::shared_ptr<const std::string> bytes, std::vector<RecordSpan> spans);
+    RecordBufferList(std::shared_ptr<const std::string> bytes, RecordSpans spans);
     // The records joined into one shared buffer.
     static RecordBufferList FromRecords(const std::vector<std::string>& records);
 
@@ -56,9 +56,9 @@ private:
     bool IsOwn(std::size_t index) const { return index < m_own.size() && m_own[index].data() != nullptr; }
 
     std::shared_ptr<const std::string> m_bytes;
-    std::vector<RecordSpan> m_spans;  // where each record lies in m_bytes
+    RecordSpans m_spans;  // where each record lies in m_bytes
     std::shared_ptr<Arena> m_arena = std::make_shared<Arena>();  // copies share it
-    std::vector<std::string_view> m_own;  // a changed record's bytes in the arena; none for the rest
+    std::vector<std::string_view, LargeArrayAllocator<std::string_view>> m_own;  // a changed record's bytes in the arena; none for the rest
 };
 
 }  // namespace luma

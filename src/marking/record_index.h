@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/large_array_allocator.h"
 #include "problem.h"
 
 namespace luma {
@@ -14,8 +15,11 @@ struct RecordSpan {
     std::uint64_t length = 0;
 };
 
+// One entry per record.
+using RecordSpans = std::vector<RecordSpan, LargeArrayAllocator<RecordSpan>>;
+
 struct RecordIndex {
-    std::vector<RecordSpan> records;
+    RecordSpans records;
     std::vector<Problem> problems;  // framing problems: lengths that lie, junk between records
 };
 

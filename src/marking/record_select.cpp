@@ -6,7 +6,7 @@ std::vector<int> RecordsWithLabel(BISO& store, const std::string& tag, const std
 {
     const int shown = store.GetCurRecord();
     std::vector<int> labelled;
-    for (int record = 0; record < store.GetRecordCount(); ++record) {
+    for (const int record : store.RecordsWithTag(tag)) {
         store.SetRecord(record);
         if (store.CountFieldsEqual(tag, text) > 0) {
             labelled.push_back(record);

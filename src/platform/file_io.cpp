@@ -4,7 +4,9 @@
 #include "platform/memory_advice.h"
 
 #include <fstream>
+#include <optional>
 #include <system_error>
+#include <thread>
 
 namespace luma {
 
@@ -18,6 +20,53 @@ std::string PathToUtf8(const std::filesystem::path& path)
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
 }
+
+namespace {
+
+// Reads up to `length` bytes from `offset` through a stream of its own; how many it read.
+std::size_t ReadRange(const std::filesystem::path& path, std::size_t offset, char* into, std::size_t length)
+{
+    std::ifstream in(path, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(offset));
+    in.read(into, static_cast<std::streamsize>(length));
+    return static_cast<std::size_t>(in.gcount());
+}
+
+// Fills the buffer from the file, `in` reading from its start; gives how many bytes it holds
+// and leaves `in` after them. Copying a large file out of the system's cache is bound by memory,
+// not by the processor: the second half is read on a thread of its own meanwhile. Should the
+// file change under the read, the second half is read again after the first, in order.
+std::size_t ReadInTwoHalves(std::ifstream& in, const std::filesystem::path& path, std::string& buffer)
+{
+    constexpr std::size_t kWorthAThread = std::size_t{16} << 20;
+    const std::size_t whole = buffer.size();
+    std::size_t half = whole;
+    std::size_t secondRead = 0;
+    std::optional<std::thread> second;
+    if (whole >= kWorthAThread) {
+        try {
+            second.emplace([&, from = whole / 2] { secondRead = ReadRange(path, from, buffer.data() + from, whole - from); });
+            half = whole / 2;
+        } catch (const std::system_error&) {
+            // No thread to be had: this one reads it all.
+        }
+    }
+    in.read(buffer.data(), static_cast<std::streamsize>(half));
+    std::size_t read = static_cast<std::size_t>(in.gcount());
+    if (second) {
+        second->join();
+        if (read == half && secondRead == whole - half) {
+            in.seekg(static_cast<std::streamoff>(whole));
+            read = whole;
+        } else if (read == half) {
+            in.read(buffer.data() + half, static_cast<std::streamsize>(whole - half));
+            read += static_cast<std::size_t>(in.gcount());
+        }
+    }
+    return read;
+}
+
+}  // namespace
 
 ReadResult ReadWholeFile(const std::string& path)
 {
@@ -44,8 +93,7 @@ ReadResult ReadWholeFile(const std::string& path)
     result.bytes.reserve(ec ? 0 : static_cast<std::size_t>(size));
     AdviseHugePages(result.bytes.data(), result.bytes.capacity());
     result.bytes.resize(ec ? 0 : static_cast<std::size_t>(size));
-    in.read(result.bytes.data(), static_cast<std::streamsize>(result.bytes.size()));
-    result.bytes.resize(static_cast<std::size_t>(in.gcount()));
+    result.bytes.resize(ReadInTwoHalves(in, fsPath, result.bytes));
     char buffer[1 << 16];
     while (in && (in.read(buffer, sizeof buffer) || in.gcount() > 0)) {
         result.bytes.append(buffer, static_cast<std::size_t>(in.gcount()));

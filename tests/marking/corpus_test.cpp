@@ -129,5 +129,49 @@ TEST(Corpus, AFieldInsertedStraightIntoTheBytesIsWhatBuildingGives)
     EXPECT_GT(declined, 0) << "damaged records take the long way";
 }
 
+// The label count reads clean records from their directory and looks through a large file on
+// two threads; it must count what walking the parsed fields counts, on clean and damaged records.
+TEST(Corpus, LabelCountsAgreeWithTheParsedFields)
+{
+    LUMA_REQUIRE_CORPUS();
+    std::vector<std::string> files = test::CorpusFiles();
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(LUMA_FUZZ_CORPUS_DIR) + "/reader")) {
+        files.push_back(entry.path().string());
+    }
+    std::vector<std::string> records;  // of every file, joined below into one large store
+    for (const std::string& path : files) {
+        BISO store;
+        if (store.Open(path) != 0) continue;
+        for (int r = 0; r < store.GetRecordCount(); ++r) {
+            records.emplace_back(store.Records()[static_cast<std::size_t>(r)]);
+            store.SetRecord(r);
+            const int fields = store.GetFieldCount();
+            for (const int f : {0, fields / 2, fields - 1}) {
+                if (f < 0) continue;
+                const std::string tag = store.GetFieldName(f);
+                const std::string text = store.GetFieldText(f);
+                int parsed = 0;
+                for (int g = 0; g < fields; ++g) {
+                    parsed += store.GetFieldName(g) == tag && store.GetFieldText(g) == text;
+                }
+                ASSERT_EQ(store.CountFieldsEqual(tag, text), parsed) << path << ", record " << r + 1 << ", field " << tag;
+            }
+        }
+    }
+    BISO large;
+    while (records.size() < 50000) {
+        records.insert(records.end(), records.begin(), records.end());
+    }
+    ASSERT_EQ(large.OpenRecords(records, "large", Charset::Windows1251), 0);
+    for (const char* tag : {"001", "245", "200", "999"}) {
+        std::vector<int> expected;
+        for (int r = 0; r < large.GetRecordCount(); ++r) {
+            large.SetRecord(r);
+            if (large.HasFieldWithTag(tag)) expected.push_back(r);
+        }
+        EXPECT_EQ(large.RecordsWithTag(tag), expected) << tag;
+    }
+}
+
 }  // namespace
 }  // namespace luma

@@ -77,6 +77,14 @@ TEST(ReadWholeFile, ReadsBinaryAndNamesWhatIsWrong)
     EXPECT_EQ(ReadWholeFile(dir.Write("bin", bytes)).bytes, bytes);
     EXPECT_EQ(*ReadWholeFile((dir.path() / "none").string()).error, "no such file");
     EXPECT_EQ(*ReadWholeFile(dir.path().string()).error, "is a folder, not a file");
+
+    // A large file is read in two halves at once: every byte in its place, none twice. Its
+    // length is odd, so that the halves differ.
+    std::string large(std::size_t{20} << 20 | 1, '\0');
+    for (std::size_t i = 0; i < large.size(); ++i) {
+        large[i] = static_cast<char>(i * 2654435761u >> 24);
+    }
+    EXPECT_TRUE(ReadWholeFile(dir.Write("large", large)).bytes == large);
 }
 
 }  // namespace
