@@ -2,31 +2,25 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
-
-#include "platform/memory_advice.h"
 
 namespace luma {
 namespace {
 
 constexpr std::size_t kArenaBlock = std::size_t{4} << 20;
-// Blocks start on a huge-page boundary, so that the whole block, not only the part of it that
-// happens to be aligned, can be backed by huge pages.
-constexpr std::align_val_t kArenaAlignment{std::size_t{2} << 20};
 
 }  // namespace
 
-void RecordBufferList::Arena::AlignedDelete::operator()(char* block) const
+void RecordBufferList::Arena::BlockDelete::operator()(char* block) const
 {
-    ::operator delete[](block, kArenaAlignment);
+    LargeArrayAllocator<char>().deallocate(block, size);
 }
 
 std::string_view RecordBufferList::Arena::Append(std::string_view bytes)
 {
     if (m_blocks.empty() || m_capacity - m_used < bytes.size()) {
         m_capacity = std::max(kArenaBlock, bytes.size());
-        m_blocks.emplace_back(static_cast<char*>(::operator new[](m_capacity, kArenaAlignment)));
-        AdviseHugePages(m_blocks.back().get(), m_capacity);
+        // Whole huge pages, so that first touches of the block cost no trap each.
+        m_blocks.emplace_back(LargeArrayAllocator<char>().allocate(m_capacity), BlockDelete{m_capacity});
         m_used = 0;
     }
     char* at = m_blocks.back().get() + m_used;

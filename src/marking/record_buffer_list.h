@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/large_array_allocator.h"
 #include "record_index.h"
 
 namespace luma {
@@ -45,10 +46,11 @@ private:
         std::string_view Append(std::string_view bytes);
 
     private:
-        struct AlignedDelete {
+        struct BlockDelete {
+            std::size_t size = 0;
             void operator()(char* block) const;
         };
-        std::vector<std::unique_ptr<char[], AlignedDelete>> m_blocks;
+        std::vector<std::unique_ptr<char[], BlockDelete>> m_blocks;
         std::size_t m_used = 0;
         std::size_t m_capacity = 0;
     };

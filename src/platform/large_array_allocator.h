@@ -12,8 +12,6 @@
 
 namespace luma {
 
-inline constexpr std::size_t kHugePageSize = std::size_t{2} << 20;
-
 template <class T>
 class LargeArrayAllocator {
 public:

@@ -32,7 +32,7 @@ void AdviseHugePages(char* data, std::size_t size)
 {
     [[maybe_unused]] const auto begin = reinterpret_cast<std::uintptr_t>(data);
 #ifdef MADV_HUGEPAGE
-    Advise(WholeUnits(begin, size, 2 * 1024 * 1024), MADV_HUGEPAGE);
+    Advise(WholeUnits(begin, size, kHugePageSize), MADV_HUGEPAGE);
 #endif
 #ifdef MADV_POPULATE_WRITE
     // The pages, huge or not, are put in place by one call rather than by one trap each: on a
