@@ -34,11 +34,13 @@ public:
     // `charset` skips detection: a caller reopening a file it wrote passes the set found at
     // the first open, so a label text cannot tip the decision.
     int Open(const std::string& path, std::optional<Charset> charset = std::nullopt);
-    // Opens bytes already in memory, as Open does with a file's contents.
-    int OpenBytes(std::string bytes, std::string displayName,
+    // Opens bytes already in memory, as Open does with a file's contents: a copy of them, or
+    // the bytes themselves.
+    int OpenBytes(std::string_view bytes, std::string displayName,
                   std::optional<Charset> charset = std::nullopt);
+    int OpenBytes(FileBytes bytes, std::string displayName, std::optional<Charset> charset = std::nullopt);
     // As OpenBytes, sharing bytes another store or list holds rather than copying them.
-    int OpenShared(std::shared_ptr<const std::string> bytes, std::string displayName,
+    int OpenShared(std::shared_ptr<const FileBytes> bytes, std::string displayName,
                    std::optional<Charset> charset = std::nullopt);
     // Opens records given one by one, framed as given rather than found again in their bytes,
     // so that the store holds exactly the records of the list whatever damage they carry. The

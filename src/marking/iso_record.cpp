@@ -104,9 +104,11 @@ std::optional<DirectoryBounds> DirectoryBoundsOf(std::string_view bytes)
     if (bytes.size() < kLeaderLength) {
         return std::nullopt;
     }
-    const std::size_t dataEnd = bytes.back() == kRecordTerminator ? bytes.size() - 1 : bytes.size();
+    // A field terminator found lies before any record terminator at the end: only the leader
+    // and the directory are read, not the record's far end, which a look through every
+    // record's directory would otherwise fetch from memory as well.
     const std::size_t terminator = bytes.find(kFieldTerminator, kLeaderLength);
-    if (terminator == npos || terminator >= dataEnd) {
+    if (terminator == npos) {
         return std::nullopt;
     }
     const DirectoryBounds atTerminator{terminator, terminator + 1};

@@ -138,6 +138,7 @@ private:
         int delta = 0;  // the change of the record's label fields
     };
     std::optional<bool> ApplyToRecord(int record, LabelAction action);
+    void PrefetchNextRecord(int record) const;
     LabelChange AddLabelField();
     LabelChange RemoveLabelField(int field);
     bool CheckCurrentRecordInList();

@@ -31,7 +31,7 @@ std::string_view RecordBufferList::Arena::Append(std::string_view bytes)
     return {at, bytes.size()};
 }
 
-RecordBufferList::RecordBufferList(std::shared_ptr<const std::string> bytes, RecordSpans spans)
+RecordBufferList::RecordBufferList(std::shared_ptr<const FileBytes> bytes, RecordSpans spans)
     : m_bytes(std::move(bytes)), m_spans(std::move(spans))
 {
 }
@@ -42,13 +42,14 @@ RecordBufferList RecordBufferList::FromRecords(const std::vector<std::string>& r
     for (const std::string& record : records) {
         total += record.size();
     }
-    auto bytes = std::make_shared<std::string>();
-    bytes->reserve(total);
+    auto bytes = std::make_shared<FileBytes>(total);
     RecordSpans spans;
     spans.reserve(records.size());
+    std::size_t offset = 0;
     for (const std::string& record : records) {
-        spans.push_back({bytes->size(), record.size()});
-        *bytes += record;
+        spans.push_back({offset, record.size()});
+        std::copy(record.begin(), record.end(), bytes->data() + offset);
+        offset += record.size();
     }
     return RecordBufferList(std::move(bytes), std::move(spans));
 }
@@ -59,13 +60,13 @@ std::string_view RecordBufferList::operator[](std::size_t index) const
         return m_own[index];
     }
     const RecordSpan span = m_spans[index];
-    return std::string_view(*m_bytes).substr(span.offset, span.length);
+    return m_bytes->view().substr(span.offset, span.length);
 }
 
 void RecordBufferList::Replace(std::size_t index, std::string_view bytes)
 {
     const RecordSpan span = m_spans[index];
-    if (std::string_view(*m_bytes).substr(span.offset, span.length) == bytes) {
+    if (m_bytes->view().substr(span.offset, span.length) == bytes) {
         if (IsOwn(index)) {
             m_own[index] = {};
         }
@@ -92,7 +93,7 @@ void RecordBufferList::TakeRecordOf(const RecordBufferList& other, std::size_t i
 std::vector<std::string_view> RecordBufferList::Pieces() const
 {
     std::vector<std::string_view> pieces;
-    const std::string_view shared = m_bytes ? std::string_view(*m_bytes) : std::string_view();
+    const std::string_view shared = m_bytes ? m_bytes->view() : std::string_view();
     bool lastShared = false;
     for (std::size_t i = 0; i < m_spans.size(); ++i) {
         if (IsOwn(i)) {

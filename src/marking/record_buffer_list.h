@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_bytes.h"
 #include "platform/large_array_allocator.h"
 #include "record_index.h"
 
@@ -19,7 +20,7 @@ namespace luma {
 class RecordBufferList {
 public:
     RecordBufferList() = default;
-    RecordBufferList(std::shared_ptr<const std::string> bytes, RecordSpans spans);
+    RecordBufferList(std::shared_ptr<const FileBytes> bytes, RecordSpans spans);
     // The records joined into one shared buffer.
     static RecordBufferList FromRecords(const std::vector<std::string>& records);
 
@@ -37,7 +38,7 @@ public:
     std::vector<std::string_view> Pieces() const;
     std::vector<std::string> ToStrings() const;
     // The bytes the list was made from, as read: for a list a file's store gave, the whole file.
-    const std::shared_ptr<const std::string>& SharedBytes() const { return m_bytes; }
+    const std::shared_ptr<const FileBytes>& SharedBytes() const { return m_bytes; }
 
 private:
     // Bytes appended and never moved, so that lists copied from one another can share it.
@@ -57,7 +58,7 @@ private:
 
     bool IsOwn(std::size_t index) const { return index < m_own.size() && m_own[index].data() != nullptr; }
 
-    std::shared_ptr<const std::string> m_bytes;
+    std::shared_ptr<const FileBytes> m_bytes;
     RecordSpans m_spans;  // where each record lies in m_bytes
     std::shared_ptr<Arena> m_arena = std::make_shared<Arena>();  // copies share it
     std::vector<std::string_view, LargeArrayAllocator<std::string_view>> m_own;  // a changed record's bytes in the arena; none for the rest

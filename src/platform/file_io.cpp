@@ -1,8 +1,7 @@
 // Portable parts of the file layer.
 
 #include "platform/file_io.h"
-#include "platform/memory_advice.h"
-
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <system_error>
@@ -36,7 +35,7 @@ std::size_t ReadRange(const std::filesystem::path& path, std::size_t offset, cha
 // and leaves `in` after them. Copying a large file out of the system's cache is bound by memory,
 // not by the processor: the second half is read on a thread of its own meanwhile. Should the
 // file change under the read, the second half is read again after the first, in order.
-std::size_t ReadInTwoHalves(std::ifstream& in, const std::filesystem::path& path, std::string& buffer)
+std::size_t ReadInTwoHalves(std::ifstream& in, const std::filesystem::path& path, FileBytes& buffer)
 {
     constexpr std::size_t kWorthAThread = std::size_t{16} << 20;
     const std::size_t whole = buffer.size();
@@ -90,17 +89,21 @@ ReadResult ReadWholeFile(const std::string& path)
     // Read straight into the result at the size the file has now, then take whatever a file
     // still growing has added since: one copy of the bytes, not two.
     const auto size = std::filesystem::file_size(fsPath, ec);
-    result.bytes.reserve(ec ? 0 : static_cast<std::size_t>(size));
-    AdviseHugePages(result.bytes.data(), result.bytes.capacity());
-    result.bytes.resize(ec ? 0 : static_cast<std::size_t>(size));
-    result.bytes.resize(ReadInTwoHalves(in, fsPath, result.bytes));
+    result.bytes = FileBytes(ec ? 0 : static_cast<std::size_t>(size));
+    result.bytes.Truncate(ReadInTwoHalves(in, fsPath, result.bytes));
+    std::string more;
     char buffer[1 << 16];
     while (in && (in.read(buffer, sizeof buffer) || in.gcount() > 0)) {
-        result.bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+        more.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    if (!more.empty()) {
+        FileBytes grown(result.bytes.size() + more.size());
+        std::copy(more.begin(), more.end(), std::copy_n(result.bytes.data(), result.bytes.size(), grown.data()));
+        result.bytes = std::move(grown);
     }
     if (in.bad()) {
         result.error = "read error";
-        result.bytes.clear();
+        result.bytes = FileBytes();
     }
     return result;
 }

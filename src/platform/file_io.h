@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_bytes.h"
+
 namespace luma {
 
 // Paths travel through the program as UTF-8; this gives the platform's path for one.
@@ -15,7 +17,7 @@ std::filesystem::path PathFromUtf8(std::string_view utf8);
 std::string PathToUtf8(const std::filesystem::path& path);
 
 struct ReadResult {
-    std::string bytes;
+    FileBytes bytes;
     std::optional<std::string> error;  // set when the file could not be read
 };
 

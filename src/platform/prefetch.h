@@ -1,0 +1,21 @@
+#pragma once
+// Reading records spread over a large file waits on memory for each one. Asking for the next
+// one's bytes before working on the current one lets the fetches overlap the work.
+
+#include <algorithm>
+#include <cstddef>
+#include <string_view>
+
+namespace luma {
+
+// Asks for the first `limit` bytes of `bytes` to be brought towards the processor. A hint only.
+inline void PrefetchBytes(std::string_view bytes, std::size_t limit)
+{
+    constexpr std::size_t kCacheLine = 64;
+    const std::size_t end = std::min(bytes.size(), limit);
+    for (std::size_t at = 0; at < end; at += kCacheLine) {
+        __builtin_prefetch(bytes.data() + at);
+    }
+}
+
+}  // namespace luma
