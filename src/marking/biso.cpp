@@ -238,7 +238,7 @@ const FieldDataResult& BISO::EncodeForFile(const std::string& tag, const std::st
     const bool same = m_lastEncoded && m_lastEncoded->tag == tag && m_lastEncoded->text == text &&
                       m_lastEncoded->indicatorCount == indicatorCount && m_lastEncoded->charset == m_charset;
     if (!same) {
-        m_lastEncoded = EncodedText{tag, text, indicatorCount, m_charset, FieldFromText(tag, text, indicatorCount, m_codec)};
+        m_lastEncoded = EncodedText{tag, text, indicatorCount, m_charset, FieldFromText(tag, text, indicatorCount, m_codec), std::nullopt};
     }
     return m_lastEncoded->data;
 }
@@ -368,8 +368,25 @@ std::optional<int> BISO::CountLaidOutFieldsEqual(const std::string& tag, const s
     }
     const std::size_t indicators = iso::IndicatorCountOf(bytes.substr(0, iso::kLeaderLength));
     return static_cast<int>(std::count_if(data->begin(), data->end(), [&](std::string_view field) {
-        return FieldToText(Field{tag, std::string(field)}, indicators, m_codec) == text;
+        return FieldDataReadsAs(tag, text, indicators, field);
     }));
+}
+
+// Whether a field's data reads as the text. The label a run of marks writes is the last text
+// encoded: its bytes are decoded once, not once for every record marked.
+bool BISO::FieldDataReadsAs(const std::string& tag, const std::string& text, std::size_t indicatorCount,
+                            std::string_view data)
+{
+    const auto readsAs = [&] { return FieldToText(Field{tag, std::string(data)}, indicatorCount, m_codec) == text; };
+    EncodedText* const last = m_lastEncoded ? &*m_lastEncoded : nullptr;
+    if (!last || last->data.error || last->data.data != data || last->tag != tag || last->text != text ||
+        last->indicatorCount != indicatorCount || last->charset != m_charset) {
+        return readsAs();
+    }
+    if (!last->readsBack) {
+        last->readsBack = readsAs();
+    }
+    return *last->readsBack;
 }
 
 int BISO::CommitChange(std::string displayName)

@@ -144,9 +144,12 @@ private:
         std::size_t indicatorCount = 0;
         Charset charset = Charset::Ascii;
         FieldDataResult data;
+        std::optional<bool> readsBack;  // whether `data` reads as `text`, once asked
     };
     bool HasFieldWithTagAt(int index, const std::string& tag) const;
     std::optional<int> CountLaidOutFieldsEqual(const std::string& tag, const std::string& text);
+    bool FieldDataReadsAs(const std::string& tag, const std::string& text, std::size_t indicatorCount,
+                          std::string_view data);
     const FieldDataResult& EncodeForFile(const std::string& tag, const std::string& text, std::size_t indicatorCount);
     std::optional<EncodedText> m_lastEncoded;
 

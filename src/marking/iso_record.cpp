@@ -418,18 +418,20 @@ std::string ZeroPadded(std::uint64_t value, std::size_t width)
 
 void AppendZeroPadded(std::string& out, std::uint64_t value, std::size_t width)
 {
-    char digits[20];
-    std::size_t count = 0;
+    // Written from the right into a buffer wide enough for any width asked for, then appended
+    // at once: a mark writes a few dozen of these.
+    char digits[32];
+    char* const end = digits + sizeof digits;
+    char* first = end;
     do {
-        digits[count++] = static_cast<char>('0' + value % 10);
+        *--first = static_cast<char>('0' + value % 10);
         value /= 10;
     } while (value > 0);
+    const std::size_t count = static_cast<std::size_t>(end - first);
     if (count < width) {
         out.append(width - count, '0');
     }
-    while (count > 0) {
-        out += digits[--count];
-    }
+    out.append(first, count);
 }
 
 std::uint64_t PowerOfTen(std::size_t digits)
@@ -458,6 +460,20 @@ std::string BuildLeader(const std::string& leader)
     return result;
 }
 
+// Whether BuildLeader gives back the leader's bytes other than the lengths (0-4 and 12-16),
+// which it computes: it does unless they hold a terminator or the entry map is unusable. Asked
+// of every record a mark changes, so it allocates nothing.
+bool BuildingKeepsLeader(std::string_view leader)
+{
+    const auto keeps = [leader](std::size_t from, std::size_t to) {
+        return std::none_of(leader.begin() + static_cast<std::ptrdiff_t>(from),
+                            leader.begin() + static_cast<std::ptrdiff_t>(to), iso::IsTerminator);
+    };
+    const auto digit = [leader](std::size_t at) { return leader[at] >= '0' && leader[at] <= '9'; };
+    return leader.size() == kLeaderLength && keeps(5, 12) && keeps(17, kLeaderLength) && digit(20) &&
+           digit(21) && digit(22) && leader[20] != '0' && leader[21] != '0';
+}
+
 // A directory entry of a record laid out as BuildRecord lays it out.
 struct LaidOutEntry {
     std::string_view tag;
@@ -475,9 +491,8 @@ std::optional<std::vector<LaidOutEntry>> LaidOutEntries(std::string_view bytes)
     if (size < kLeaderLength + 2 || bytes.back() != kRecordTerminator || DigitsAt(bytes, 0, 5) != size) {
         return std::nullopt;
     }
-    const std::string leader(bytes.substr(0, kLeaderLength));
-    const std::string built = BuildLeader(leader);
-    if (built.compare(5, 7, leader, 5, 7) != 0 || built.compare(17, 7, leader, 17, 7) != 0) {
+    const std::string_view leader = bytes.substr(0, kLeaderLength);
+    if (!BuildingKeepsLeader(leader)) {
         return std::nullopt;
     }
     const iso::EntryMap map = iso::EntryMapOf(leader);
@@ -625,15 +640,13 @@ std::optional<std::string> InsertField(std::string_view bytes, std::string_view 
         AppendZeroPadded(out, start, map.startDigits);
         out.append(map.implementationDigits, '0');
     };
-    for (std::size_t i = 0; i < entries->size(); ++i) {
-        if (i == at) {
-            appendEntry(tag, added, insertedStart);
-        }
+    // The entries before the new one keep their bytes, which are what writing their numbers
+    // again would give; those after it move by the new field's length.
+    out.append(bytes.substr(kLeaderLength, at * map.EntrySize()));
+    appendEntry(tag, added, insertedStart);
+    for (std::size_t i = at; i < entries->size(); ++i) {
         const LaidOutEntry& entry = (*entries)[i];
-        appendEntry(entry.tag, entry.size, entry.start + (i < at ? 0 : added));
-    }
-    if (at == entries->size()) {
-        appendEntry(tag, added, insertedStart);
+        appendEntry(entry.tag, entry.size, entry.start + added);
     }
     out += kFieldTerminator;
     const std::string_view fields = bytes.substr(base, dataSize);

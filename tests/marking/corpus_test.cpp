@@ -113,7 +113,13 @@ TEST(Corpus, AFieldInsertedStraightIntoTheBytesIsWhatBuildingGives)
         BISO store;
         if (store.Open(path) != 0) continue;
         for (int r = 0; r < store.GetRecordCount(); ++r) {
-            const std::string bytes = std::string(store.Records()[static_cast<std::size_t>(r)]);
+            const std::string record = std::string(store.Records()[static_cast<std::size_t>(r)]);
+            // Also with leader bytes that building rewrites: a terminator, an unusable entry map.
+            std::vector<std::string> variants{record};
+            for (const auto& [at, byte] : {std::pair{6, '\x1E'}, {18, '\x1D'}, {20, '0'}, {21, 'x'}, {22, ' '}}) {
+                if (record.size() > 24) variants.push_back(std::string(record).replace(static_cast<std::size_t>(at), 1, 1, byte));
+            }
+            for (const std::string& bytes : variants)
             for (const Field& added : {Field{"000", "a"}, Field{"200", "1 \x1F" "aTitle"}, Field{"999", ""}}) {
                 const std::optional<std::string> inserted = InsertField(bytes, added.tag, added.data);
                 if (!inserted) {
