@@ -93,6 +93,9 @@ void RecordBufferList::TakeRecordOf(const RecordBufferList& other, std::size_t i
 std::vector<std::string_view> RecordBufferList::Pieces() const
 {
     std::vector<std::string_view> pieces;
+    // Room for the most pieces there can be, so that thousands of changed records do not
+    // grow the array again and again; what is not written is never touched.
+    pieces.reserve(m_own.empty() ? 1 : m_spans.size());
     const std::string_view shared = m_bytes ? m_bytes->view() : std::string_view();
     bool lastShared = false;
     for (std::size_t i = 0; i < m_spans.size(); ++i) {
