@@ -95,6 +95,7 @@ public:
     const RecordBufferList& Records() const { return m_file; }
     // Whether the record has a change not yet committed, which Records() does not show.
     bool HasPendingChange(int index) const { return m_changed.count(index) != 0; }
+    bool HasPendingChanges() const { return !m_changed.empty(); }
     // Framing problems found at open, in file order.
     const std::vector<Problem>& FileProblems() const { return m_index.problems; }
     // Problems inside the current record, found when it was parsed.

@@ -1,6 +1,9 @@
 #include "record_find.h"
 
 #include <algorithm>
+#include <optional>
+#include <system_error>
+#include <thread>
 
 #include "field_text_search.h"
 
@@ -16,6 +19,21 @@ std::pair<int, bool> RecordAround(int from, int steps, FindDirection direction, 
     const int position = direction == FindDirection::Forward ? from + steps : from - steps;
     const int record = (position % count + count) % count;
     return {record, record != position};
+}
+
+// A search of every record is bound by the processor: a large file's is worth a second thread.
+constexpr int kRecordsWorthAThread = 20000;
+
+// The records of [from, to) that match, in file order.
+std::vector<int> MatchingRecords(RecordMatcher& matcher, int from, int to)
+{
+    std::vector<int> found;
+    for (int record = from; record < to; ++record) {
+        if (matcher.Matches(record)) {
+            found.push_back(record);
+        }
+    }
+    return found;
 }
 
 // Puts the store back on its record when a search has moved it.
@@ -114,12 +132,30 @@ FindResult FindRecord(BISO& store, const FindQuery& query, int from, FindDirecti
 std::vector<int> FindAllRecords(BISO& store, const FindQuery& query, const FieldFilter& isShown)
 {
     const ShownRecordKeeper keeper(store);
+    const int count = store.GetRecordCount();
     RecordMatcher matcher(store, query, isShown);
-    std::vector<int> found;
-    for (int record = 0; record < store.GetRecordCount(); ++record) {
-        if (matcher.Matches(record)) {
-            found.push_back(record);
+    // A large file is searched in two halves at once where the search only reads the records'
+    // bytes: each half has a matcher of its own, and neither moves the store. A filter of
+    // shown tags belongs to the caller, who may not expect it to be asked from another thread.
+    std::optional<RecordMatcher> second;
+    if (count >= kRecordsWorthAThread && matcher.SearchesBytes() && !store.HasPendingChanges() && !isShown) {
+        second.emplace(store, query, isShown);
+    }
+    std::vector<int> later;
+    std::optional<std::thread> other;
+    int half = count;
+    if (second) {
+        try {
+            other.emplace([&, from = count / 2] { later = MatchingRecords(*second, from, count); });
+            half = count / 2;
+        } catch (const std::system_error&) {
+            // No thread to be had: this one searches it all.
         }
+    }
+    std::vector<int> found = MatchingRecords(matcher, 0, half);
+    if (other) {
+        other->join();
+        found.insert(found.end(), later.begin(), later.end());
     }
     return found;
 }

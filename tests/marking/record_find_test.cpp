@@ -232,5 +232,37 @@ TEST(Corpus, FastFindAgreesWithTheRecordViewOnEveryRecord)
     EXPECT_GT(compared, 15000);
 }
 
+// A large file is searched in two halves at once: what it finds must be what a search of one
+// record after another finds, in file order, on both sides of the seam.
+TEST(Corpus, ALargeFileSearchedInTwoHalvesFindsWhatOneRecordAfterAnotherFinds)
+{
+    LUMA_REQUIRE_CORPUS();
+    std::vector<std::string> corpus;
+    for (const std::string& path : test::CorpusFiles()) {
+        BISO store;
+        if (store.Open(path) != 0) continue;
+        for (std::size_t r = 0; r < store.Records().size(); ++r) {
+            corpus.emplace_back(store.Records()[r]);
+        }
+    }
+    ASSERT_FALSE(corpus.empty());
+    std::vector<std::string> records;
+    while (records.size() <= 20000) {  // enough for two halves
+        records.insert(records.end(), corpus.begin(), corpus.end());
+    }
+    BISO large;
+    ASSERT_EQ(large.OpenRecords(records, "large", Charset::Utf8), 0);
+    for (const FindQuery& query : {FindQuery{"a", "", false}, FindQuery{"$a", "245", true}}) {
+        RecordMatcher matcher(large, query, {});
+        ASSERT_TRUE(matcher.SearchesBytes());
+        std::vector<int> oneByOne;
+        for (int r = 0; r < large.GetRecordCount(); ++r) {
+            if (matcher.Matches(r)) oneByOne.push_back(r);
+        }
+        EXPECT_GT(oneByOne.size(), 100u) << query.text;
+        EXPECT_EQ(FindAllRecords(large, query, {}), oneByOne) << query.text;
+    }
+}
+
 }  // namespace
 }  // namespace luma
