@@ -418,9 +418,9 @@ std::string ZeroPadded(std::uint64_t value, std::size_t width)
 
 void AppendZeroPadded(std::string& out, std::uint64_t value, std::size_t width)
 {
-    // Written from the right into a buffer wide enough for any width asked for, then appended
-    // at once: a mark writes a few dozen of these.
-    char digits[32];
+    // Written from the right into room for any 64-bit number, then appended at once: a mark
+    // writes a few dozen of these.
+    char digits[20];
     char* const end = digits + sizeof digits;
     char* first = end;
     do {

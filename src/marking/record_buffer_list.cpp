@@ -10,17 +10,12 @@ constexpr std::size_t kArenaBlock = std::size_t{4} << 20;
 
 }  // namespace
 
-void RecordBufferList::Arena::BlockDelete::operator()(char* block) const
-{
-    LargeArrayAllocator<char>().deallocate(block, size);
-}
-
 std::string_view RecordBufferList::Arena::Append(std::string_view bytes)
 {
     if (m_blocks.empty() || m_capacity - m_used < bytes.size()) {
         m_capacity = std::max(kArenaBlock, bytes.size());
         // Whole huge pages, so that first touches of the block cost no trap each.
-        m_blocks.emplace_back(LargeArrayAllocator<char>().allocate(m_capacity), BlockDelete{m_capacity});
+        m_blocks.push_back(AllocateLargeBytes(m_capacity));
         m_used = 0;
     }
     char* at = m_blocks.back().get() + m_used;

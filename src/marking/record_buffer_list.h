@@ -47,11 +47,7 @@ private:
         std::string_view Append(std::string_view bytes);
 
     private:
-        struct BlockDelete {
-            std::size_t size = 0;
-            void operator()(char* block) const;
-        };
-        std::vector<std::unique_ptr<char[], BlockDelete>> m_blocks;
+        std::vector<LargeBytes> m_blocks;
         std::size_t m_used = 0;
         std::size_t m_capacity = 0;
     };

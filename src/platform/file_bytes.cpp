@@ -2,12 +2,10 @@
 
 #include <algorithm>
 
-#include "platform/large_array_allocator.h"
-
 namespace luma {
 
 FileBytes::FileBytes(std::size_t size)
-    : m_data(size == 0 ? nullptr : LargeArrayAllocator<char>().allocate(size), Release{size}), m_size(size)
+    : m_data(AllocateLargeBytes(size)), m_size(size)
 {
 }
 
@@ -19,11 +17,6 @@ FileBytes::FileBytes(std::string_view bytes) : FileBytes(bytes.size())
 void FileBytes::Truncate(std::size_t size)
 {
     m_size = std::min(size, m_size);
-}
-
-void FileBytes::Release::operator()(char* data) const
-{
-    LargeArrayAllocator<char>().deallocate(data, capacity);
 }
 
 }  // namespace luma

@@ -4,14 +4,15 @@
 // the read, not twice.
 
 #include <cstddef>
-#include <memory>
 #include <string_view>
+
+#include "platform/large_array_allocator.h"
 
 namespace luma {
 
 class FileBytes {
 public:
-    FileBytes() : m_data(nullptr, Release{0}) {}
+    FileBytes() = default;
     // `size` bytes whose contents are left for the caller to write.
     explicit FileBytes(std::size_t size);
     explicit FileBytes(std::string_view bytes);
@@ -28,11 +29,7 @@ public:
     friend bool operator==(const FileBytes& bytes, std::string_view other) { return bytes.view() == other; }
 
 private:
-    struct Release {
-        std::size_t capacity;
-        void operator()(char* data) const;
-    };
-    std::unique_ptr<char[], Release> m_data;
+    LargeBytes m_data;
     std::size_t m_size = 0;
 };
 

@@ -1,6 +1,7 @@
 // Portable parts of the file layer.
 
 #include "platform/file_io.h"
+
 #include <algorithm>
 #include <fstream>
 #include <optional>

@@ -58,4 +58,17 @@ private:
     }
 };
 
+// Bytes from the allocator, uninitialized, given back at the size they were taken: for buffers
+// that are filled as they are used rather than zeroed first.
+struct LargeBytesDelete {
+    std::size_t count = 0;
+    void operator()(char* bytes) const { LargeArrayAllocator<char>().deallocate(bytes, count); }
+};
+using LargeBytes = std::unique_ptr<char[], LargeBytesDelete>;
+
+inline LargeBytes AllocateLargeBytes(std::size_t count)
+{
+    return LargeBytes(count == 0 ? nullptr : LargeArrayAllocator<char>().allocate(count), LargeBytesDelete{count});
+}
+
 }  // namespace luma
