@@ -3,6 +3,9 @@
 ; The update check downloads this installer as update.exe and runs it.
 ;
 ;   makensis -DVERSION=1.2.3.4 -DLUMA_EXE=... -DLUMA_CLI_EXE=... -DICON=... -DOUTFILE=... luma.nsi
+;
+; With -DSIGN_SCRIPT=tools/authenticode-sign -DSIGN_PKCS12=... -DSIGN_TIMESTAMP=url-or-empty, the
+; uninstaller is signed before it is packed, and the installer once it is written.
 
 ; A 64-bit installer for the 64-bit program: it runs where luma.exe runs, and Program Files and
 ; the registry are the native ones without redirection.
@@ -11,6 +14,11 @@ SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
 !include "MUI2.nsh"
+
+!ifdef SIGN_SCRIPT
+    !uninstfinalize 'sh "${SIGN_SCRIPT}" "${SIGN_PKCS12}" "${SIGN_TIMESTAMP}" "%1"' = 0
+    !finalize 'sh "${SIGN_SCRIPT}" "${SIGN_PKCS12}" "${SIGN_TIMESTAMP}" "%1"' = 0
+!endif
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\LUMA"
 

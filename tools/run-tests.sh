@@ -11,7 +11,7 @@ tools/ensure-packages.sh cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools \
     qt6-translations-l10n qt6-l10n-tools libssl-dev openssl libgtest-dev libcli11-dev nlohmann-json3-dev yaz \
     libmarc-record-perl desktop-file-utils appstream shared-mime-info \
     python3 xvfb xauth xdotool imagemagick strace g++-mingw-w64-x86-64-posix wine wine64 locales \
-    nsis xclip
+    nsis wixl osslsigncode xclip
 
 cmake -S . -B build/tests -G Ninja -DLUMA_WERROR=ON
 cmake --build build/tests -j "$(nproc)"

@@ -21,7 +21,9 @@ int CLUMAApp::InitInstance()
     QTranslator lumaTexts;
     InstallTexts(LanguageOfEnvironment(), qtTexts, lumaTexts);
 
-    CheckForUpdate({ConfiguredUpdateServer(), m_updateKeyPem}, m_updatePrompter);
+    if (UpdateCheckAllowedByPolicy()) {
+        CheckForUpdate({ConfiguredUpdateServer(), m_updateKeyPem}, m_updatePrompter);
+    }
 
     res::Load();
 

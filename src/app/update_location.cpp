@@ -1,5 +1,7 @@
 #include "update_location.h"
 
+#include <QSettings>
+#include <QVariant>
 #include <QtGlobal>
 
 namespace luma::app {
@@ -28,6 +30,19 @@ std::optional<QUrl> UpdateLocation(const QString& server)
     }
     url.setPath(QStringLiteral("/update/"));
     return url;
+}
+
+bool UpdateCheckAllowedByPolicy(const QString& policyKey)
+{
+#ifdef Q_OS_WIN
+    // The 64-bit view, where the 64-bit package writes it.
+    const QSettings policy(policyKey, QSettings::Registry64Format);
+    const QVariant value = policy.value(QStringLiteral("UpdateCheck"));
+    return !value.isValid() || value.toInt() != 0;
+#else
+    Q_UNUSED(policyKey);
+    return true;
+#endif
 }
 
 }  // namespace luma::app

@@ -3,20 +3,22 @@
 # in a fresh Wine prefix with a Russian locale (ANSI code page 1251):
 #   1. the installer installs silently (/S): the programs, the Start-menu shortcut, the entry in
 #      Add/Remove Programs;
-#   2. luma.exe opens a Cyrillic-named file given on its command line; the mark hotkey set in
-#      the registry profile marks records 1 and 2; Esc, Yes and the proposed name in the results
-#      folder save a results file that equals what the Linux luma-cli writes for the same marks;
-#      the settings and MAIN\POS are in the registry afterwards, POS as REG_BINARY;
+#      With a certificate, the installed programs and the uninstaller carry valid signatures;
+#   2. luma.exe opens a Cyrillic-named file given on its command line, and its status line says
+#      so; the mark hotkey set in the registry profile marks records 1 and 2; Esc, Yes and the
+#      proposed name in the results folder save a results file that equals what the Linux
+#      luma-cli writes for the same marks; the settings and MAIN\POS are in the registry
+#      afterwards, POS as REG_BINARY; a Latin-named file's status line names it as well;
 #   3. the update check finds a newer installer on a local HTTP server, downloads and runs it;
 #   4. the uninstaller removes what was installed.
 # Screenshots of each step are kept. Exit 77 (skipped) when a tool is missing. Nothing is typed
 # as text (keys only) and every step waits, within a bound, for the state it needs.
 #
-#   luma_exe_real_window_test.sh SETUP_EXE NEWER_SETUP_EXE NEWER_VERSION LINUX_LUMA_CLI SAMPLE SHOTS
+#   luma_exe_real_window_test.sh SETUP_EXE NEWER_SETUP_EXE NEWER_VERSION LINUX_LUMA_CLI SAMPLE SHOTS [CA_PEM TSA_PEM]
 set -u
-setup=$1 newer_setup=$2 newer_version=$3 cli=$4 sample=$5 shots=$6
+setup=$1 newer_setup=$2 newer_version=$3 cli=$4 sample=$5 shots=$6 ca=${7:-} tsa=${8:-}
 
-for tool in wine wineserver xdotool import localedef python3; do
+for tool in wine wineserver xdotool xclip import localedef python3; do
     command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
 done
 [ -x "$cli" ] || { echo "skipped: no Linux luma-cli to compare with"; exit 77; }
@@ -44,7 +46,8 @@ fail() {
     exit 1
 }
 
-. "$(dirname "$0")/../wait_for.sh"
+. "$here/../wait_for.sh"
+. "$here/wine_steps.sh"
 
 # There is no window manager: Wine's windows take the focus directly, as focus_window gives it.
 
@@ -76,15 +79,15 @@ export LOCPATH="$work/locale" LC_ALL=ru_RU.UTF-8
 unset QT_QPA_PLATFORM
 timeout 300 wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
 
-reg_query() {
-    wine reg query "$@" 2>/dev/null | tr -d '\r'
-}
-
 # 1. Silent install.
 timeout 300 wine "$(winepath -w "$setup")" /S >/dev/null 2>&1 || fail "the installer ended with status $?"
 program_dir="$WINEPREFIX/drive_c/Program Files/LUMA"
 for file in luma.exe luma-cli.exe uninstall.exe; do
     [ -f "$program_dir/$file" ] || fail "the installer put no $file into Program Files"
+    if [ -n "$ca" ]; then
+        osslsigncode verify -CAfile "$ca" -TSA-CAfile "$tsa" -in "$program_dir/$file" >/dev/null 2>&1 ||
+            fail "the installed $file carries no valid signature"
+    fi
 done
 [ -f "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/LUMA.lnk" ] ||
     fail "no Start-menu shortcut"
@@ -135,8 +138,10 @@ mark_until() {
     done
     return 1
 }
+wait_for_status_line "^Файл: Каталог  *Всего записей: 6  *Текущая: 1  *Помечено: $base_marks\$" 60
 mark_until $((base_marks + 1)) || fail "F2 marked nothing"
 mark_until $((base_marks + 2)) || fail "the second F2 marked nothing"
+wait_for_status_line "^Файл: Каталог  *Всего записей: 6  *Текущая: 3  *Помечено: $((base_marks + 2))\$" 30
 import -window root "$shots/2-marked.png"
 
 # Esc, then Yes to "Сохранить?" (the box is named after the program), then the save dialog.
@@ -164,6 +169,16 @@ cmp "$results_file" "$work/linux.iso" || fail "the results file differs from lum
 
 reg_query "$profile\\MAIN" /v POS | grep -q 'REG_BINARY' || fail "no MAIN\\POS as REG_BINARY"
 reg_query "$profile\\HOTDLG" /v HOTSET | grep -qi '0x71' || fail "HOTSET changed"
+
+# A file with a Latin name, as most are, with blanks and a per cent sign.
+cp "$sample" "$work/source/sample 100%.iso"
+wine "$luma_exe" "$(winepath -w "$work/source/sample 100%.iso")" >"$work/luma.log" 2>&1 &
+luma_pid=$!
+focus_window '^LUMA$' 120
+wait_for_status_line '^Файл: sample 100%  *Всего записей: 6  *Текущая: 1  *Помечено: ' 60
+import -window root "$shots/2-latin-name.png"
+press_until Escape "! kill -0 $luma_pid 2>/dev/null" 10 || fail "luma.exe did not end on Esc"
+luma_pid=""
 
 # 3. The update check: a newer installer on a local HTTP server is downloaded and run.
 mkdir -p "$work/server/update"
