@@ -6,6 +6,7 @@
 
 #include "res/resources.h"
 #include "settings/qt/ini_profile.h"
+#include "ui/common/window_font.h"
 #include "ui/main/luma_dlg.h"
 #include "ui/main/qt_prompter.h"
 #include "qt_texts.h"
@@ -16,7 +17,8 @@ namespace luma::app {
 
 int CLUMAApp::InitInstance()
 {
-    // The update question is the first window, so the texts come first.
+    // The update question is the first window, so its font and texts come first.
+    ui::ChooseWindowFont();
     QTranslator qtTexts;
     QTranslator lumaTexts;
     InstallTexts(LanguageOfEnvironment(), qtTexts, lumaTexts);

@@ -24,29 +24,6 @@ done
 [ -x "$cli" ] || { echo "skipped: no Linux luma-cli to compare with"; exit 77; }
 
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d "${TMPDIR:-/tmp}/luma-exe-test.XXXXXX")
-# A Wine prefix of the test's own, whatever prefix the caller uses.
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-luma_pid="" server_pid=""
-cleanup() {
-    [ -n "$luma_pid" ] && kill "$luma_pid" 2>/dev/null
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-    wineserver -k 2>/dev/null
-    wineserver -w 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-mkdir -p "$shots"
-rm -f "$shots"/*.png
-
-fail() {
-    echo "FAIL: $*"
-    import -window root "$shots/failed.png" 2>/dev/null
-    [ -f "$work/luma.log" ] && cat "$work/luma.log"
-    exit 1
-}
-
-. "$here/../wait_for.sh"
 . "$here/wine_steps.sh"
 
 # There is no window manager: Wine's windows take the focus directly, as focus_window gives it.

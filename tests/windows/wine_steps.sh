@@ -1,4 +1,30 @@
-# Sourced by the Wine real-window test scripts, after ../wait_for.sh: steps they share.
+# Sourced by the Wine real-window test scripts, which set $here (their folder) and $shots (the
+# folder for screenshots): a scratch folder $work with a Wine prefix of its own, whatever prefix
+# the caller uses, removed at the end with whatever the test started ($luma_pid, $server_pid);
+# fail(); and the steps the tests share.
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/luma-wine-test.XXXXXX")
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+luma_pid="" server_pid=""
+cleanup() {
+    [ -n "$luma_pid" ] && kill "$luma_pid" 2>/dev/null
+    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$shots"
+rm -f "$shots"/*.png
+
+fail() {
+    echo "FAIL: $*"
+    import -window root "$shots/failed.png" 2>/dev/null
+    [ -f "$work/luma.log" ] && cat "$work/luma.log"
+    exit 1
+}
+
+. "$here/../wait_for.sh"
 
 reg_query() {
     wine reg query "$@" 2>/dev/null | tr -d '\r'
@@ -24,8 +50,18 @@ status_line_text() {
         xclip -selection clipboard -o 2>/dev/null
 }
 
-# Waits up to $2 seconds for the status line to match the extended expression $1.
+# How many pixels of the status line, as the screen shows it, are dark: the text's. A line whose
+# text is there but drawn out of sight (the clipboard reads it all the same) has none.
+status_line_ink() {
+    window=$(xdotool search --onlyvisible --name '^LUMA$' | sort -n | tail -n 1)
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    import -window root -crop "$((WIDTH - 24))x16+$((X + 12))+$((Y + HEIGHT - 28))" +repage png:- |
+        convert png:- -colorspace Gray -threshold 50% -negate -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# Waits up to $2 seconds for the status line to read as the extended expression $1 says, and to
+# show it: a line of some sixty letters has hundreds of dark pixels.
 wait_for_status_line() {
-    wait_for "status_line_text | grep -Eq '$1'" "$2" ||
-        fail "the status line reads '$(status_line_text)', not /$1/"
+    wait_for "status_line_text | grep -Eq '$1' && [ \$(status_line_ink) -gt 150 ]" "$2" ||
+        fail "the status line reads '$(status_line_text)', not /$1/, or is not drawn ($(status_line_ink) dark pixels)"
 }
