@@ -1,8 +1,10 @@
 # Sourced by the real-window test scripts: every step waits, within a bound, for the state it
 # needs. The sourcing script defines fail().
 
-# Polls a shell condition for up to $2 seconds; fails when it never holds.
+# Polls a shell condition for up to $2 seconds; fails when it never holds. The count is local
+# (dash and bash have `local`): a condition may wait for something itself.
 wait_for() {
+    local tries
     tries=$(($2 * 10))
     while ! eval "$1"; do
         tries=$((tries - 1))

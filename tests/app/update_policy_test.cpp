@@ -17,26 +17,29 @@ private Q_SLOTS:
 #ifndef Q_OS_WIN
         QSKIP("the update policy is a Windows registry value");
 #else
-        // A key of the test's own below the user's hive: HKLM is the machine's.
-        const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\LUMA-tests\\Policy-%1")
-                                .arg(QCoreApplication::applicationPid());
-        QSettings policy(key, QSettings::Registry64Format);
-        QVERIFY(UpdateCheckAllowedByPolicy(key));  // no key at all
-        policy.setValue(QStringLiteral("Other"), 0);
-        policy.sync();
-        QVERIFY(UpdateCheckAllowedByPolicy(key));  // the key, not the value
-        policy.setValue(QStringLiteral("UpdateCheck"), 0);
-        policy.sync();
-        const bool offAtZero = !UpdateCheckAllowedByPolicy(key);
-        policy.setValue(QStringLiteral("UpdateCheck"), 1);
-        policy.sync();
-        const bool onAtOne = UpdateCheckAllowedByPolicy(key);
-        policy.clear();
-        policy.sync();
-        QSettings(QStringLiteral("HKEY_CURRENT_USER\\Software"), QSettings::Registry64Format)
-            .remove(QStringLiteral("LUMA-tests"));
-        QVERIFY(offAtZero);
-        QVERIFY(onAtOne);
+        // A key of the test's own below the user's hive (HKLM is the machine's), beside, not
+        // below, the keys other tests make and delete meanwhile.
+        const QString name = QStringLiteral("LUMA-policy-test-%1").arg(QCoreApplication::applicationPid());
+        const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\") + name;
+        bool absentAllows = false, otherValueAllows = false, zeroTurnsOff = false, oneAllows = false;
+        {
+            QSettings policy(key, QSettings::Registry64Format);
+            absentAllows = UpdateCheckAllowedByPolicy(key);
+            policy.setValue(QStringLiteral("Other"), 0);
+            policy.sync();
+            otherValueAllows = UpdateCheckAllowedByPolicy(key);
+            policy.setValue(QStringLiteral("UpdateCheck"), 0);
+            policy.sync();
+            zeroTurnsOff = !UpdateCheckAllowedByPolicy(key);
+            policy.setValue(QStringLiteral("UpdateCheck"), 1);
+            policy.sync();
+            oneAllows = UpdateCheckAllowedByPolicy(key);
+        }
+        QSettings(QStringLiteral("HKEY_CURRENT_USER\\Software"), QSettings::Registry64Format).remove(name);
+        QVERIFY(absentAllows);
+        QVERIFY(otherValueAllows);
+        QVERIFY(zeroTurnsOff);
+        QVERIFY(oneAllows);
 #endif
     }
 };

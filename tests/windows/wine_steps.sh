@@ -50,18 +50,19 @@ status_line_text() {
         xclip -selection clipboard -o 2>/dev/null
 }
 
-# How many pixels of the status line, as the screen shows it, are dark: the text's. A line whose
-# text is there but drawn out of sight (the clipboard reads it all the same) has none.
+# How many pixels inside the status line's frame, as the screen shows it, are not its white
+# background: the text's, and the selection's behind it once the text has been copied. A line
+# whose text is there but drawn out of sight (the clipboard reads it all the same) has none.
 status_line_ink() {
     window=$(xdotool search --onlyvisible --name '^LUMA$' | sort -n | tail -n 1)
     eval "$(xdotool getwindowgeometry --shell "$window")"
     import -window root -crop "$((WIDTH - 24))x16+$((X + 12))+$((Y + HEIGHT - 28))" +repage png:- |
-        convert png:- -colorspace Gray -threshold 50% -negate -format '%[fx:int(mean*w*h+0.5)]' info:
+        convert png:- -colorspace Gray -threshold 90% -negate -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
 # Waits up to $2 seconds for the status line to read as the extended expression $1 says, and to
-# show it: a line of some sixty letters has hundreds of dark pixels.
+# show it: a line of some sixty letters has hundreds of pixels of ink.
 wait_for_status_line() {
     wait_for "status_line_text | grep -Eq '$1' && [ \$(status_line_ink) -gt 150 ]" "$2" ||
-        fail "the status line reads '$(status_line_text)', not /$1/, or is not drawn ($(status_line_ink) dark pixels)"
+        fail "the status line reads '$(status_line_text)', not /$1/, or is not drawn ($(status_line_ink) pixels of ink)"
 }
