@@ -183,6 +183,10 @@ private:
     WorkingCopyNote m_workNoteText;  // what the note says, its record kept up to date
     std::string m_fileTitle;
     std::string m_sourcePath;
+    // The file chosen at Open, which a save never overwrites: with the results folder where the
+    // source lies (an empty one is the current folder), the proposed results file is the source
+    // itself. Empty for restored work, whose note does not tell a source from a results file.
+    std::string m_chosenSource;
     // The character set found at open; the working copy is always read back in it, so that
     // label texts added since cannot change how the file is decoded.
     Charset m_charset = Charset::Ascii;

@@ -47,7 +47,7 @@ inline constexpr std::string_view kFindWrappedToEnd =
     LUMA_TRANSLATE_NOOP("luma", "Поиск продолжен с конца файла");
 inline constexpr std::string_view kNothingMarked =
     LUMA_TRANSLATE_NOOP("luma", "Помеченных записей нет: сохранять нечего.");
-inline constexpr std::string_view kMarkedOverSource =
+inline constexpr std::string_view kSourceNotOverwritten =
     LUMA_TRANSLATE_NOOP("luma", "Исходный файл не перезаписывается.\r\nВыберите другое имя.");
 inline constexpr std::string_view kReplaceQuestion =
     LUMA_TRANSLATE_NOOP("luma", "Файл уже существует. Заменить?");

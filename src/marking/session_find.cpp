@@ -61,11 +61,11 @@ void MarkingSession::OnSaveMarked()
     if (!target) {
         return;
     }
-    std::error_code ec;
-    if (std::filesystem::equivalent(PathFromUtf8(*target), PathFromUtf8(m_sourcePath), ec)) {
-        m_host.ShowMessage(m_host.Translate(kMarkedOverSource));
+    if (IsSameFile(*target, m_sourcePath)) {
+        m_host.ShowMessage(m_host.Translate(kSourceNotOverwritten));
         return;
     }
+    std::error_code ec;
     if (std::filesystem::exists(PathFromUtf8(*target), ec) &&
         !m_host.AskYesNo(WithDetail(m_host.Translate(kReplaceQuestion), *target))) {
         return;

@@ -45,16 +45,19 @@ bool MarkingSession::OnOpen()
         return false;
     }
     StartSession(std::move(*file), std::move(*workPath));
+    m_chosenSource = *chosen;
     return true;
 }
 
 // The results file of the same name, when one exists and the operator wants to go on with it.
+// The chosen file itself, found there when the results folder is its own, is no earlier work.
 std::string MarkingSession::PathToLoad(const std::string& chosen)
 {
     std::string folder = m_resultDir;
     AppendFolderSeparator(folder);
     const std::string candidate = folder + PathToUtf8(PathFromUtf8(chosen).filename());
-    if (FileExists(candidate) && m_host.AskYesNo(m_host.Translate(kResumeQuestion))) {
+    if (FileExists(candidate) && !IsSameFile(candidate, chosen) &&
+        m_host.AskYesNo(m_host.Translate(kResumeQuestion))) {
         return candidate;
     }
     return chosen;
@@ -139,6 +142,7 @@ void MarkingSession::StartSession(OpenedFile file, std::string workPath)
     std::optional<LockedFile> previousNote = std::exchange(m_workNote, std::move(note));
     const std::string previousWorkPath = std::exchange(m_workPath, std::move(workPath));
     m_fileOpen = true;
+    m_chosenSource.clear();
     m_records = std::move(file.records);
     m_markedCount = file.markedCount;
     m_charset = file.charset;

@@ -57,6 +57,10 @@ bool MarkingSession::SaveToChosenFile()
         m_host.ShowMessage(m_host.Translate(kSaveFailed));
         return false;
     }
+    if (!m_chosenSource.empty() && IsSameFile(*target, m_chosenSource)) {
+        m_host.ShowMessage(m_host.Translate(kSourceNotOverwritten));
+        return false;
+    }
     // The results are written from the record buffers, which the working copy only mirrors: a
     // temporary folder cleaned out, or a working copy deleted or overwritten by another
     // program, must not cost the marks or put foreign bytes into the results file.

@@ -34,6 +34,12 @@ bool FileExists(const std::string& path)
     return std::filesystem::is_regular_file(PathFromUtf8(path), ec);
 }
 
+bool IsSameFile(const std::string& first, const std::string& second)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(PathFromUtf8(first), PathFromUtf8(second), ec);
+}
+
 void AppendFolderSeparator(std::string& folder)
 {
     if (!folder.empty() && folder.back() != kFolderSeparator) {

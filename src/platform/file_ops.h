@@ -33,6 +33,10 @@ std::optional<std::string> RemoveFile(const std::string& path);
 // True when a file (not a folder) is at that path.
 bool FileExists(const std::string& path);
 
+// True when both paths lead to one existing file, however they are written (relative, through
+// links, in another case on Windows).
+bool IsSameFile(const std::string& first, const std::string& second);
+
 // Makes a non-empty folder name end with the platform's separator, in place, so that a file
 // name can follow it. An empty folder stays empty: a file name alone then names a file in the
 // current folder. On Windows only a backslash counts: D:/x gets one as well.

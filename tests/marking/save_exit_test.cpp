@@ -50,6 +50,36 @@ TEST_F(SaveExitTest, SaveCopiesTheWorkingCopyOverEarlierResultsAndClearsTheFlag)
     EXPECT_EQ(ReadBytes(m_source), SampleFile());
 }
 
+// With the results folder where the source lies (an empty one is the current folder, often the
+// source's), the proposed results file is the source itself: it is neither offered as earlier
+// work nor overwritten. A resumed session still saves back onto its results file.
+TEST_F(SessionTest, TheChosenSourceIsNeitherEarlierWorkNorOverwritten)
+{
+    const std::string source = Write("sample.iso", SampleFile());
+    m_session.SetFolders("", m_dir.path().string());
+    Open(source);
+    EXPECT_EQ(m_host.shown, Strings{"open: .iso"}) << "no question whether to go on with the source";
+    m_session.OnMark();
+    const SessionState marked = State();
+    m_host.resultsPaths = {source};
+    EXPECT_FALSE(m_session.OnSave());
+    EXPECT_EQ(m_host.shown.back(), kSourceNotOverwritten);
+    EXPECT_EQ(ReadBytes(source), SampleFile());
+    EXPECT_EQ(State(), marked) << "the marks stay, unsaved";
+
+    const std::string results = (std::filesystem::path(ResultsFolder()) / "sample.iso").string();
+    m_host.resultsPaths = {results};
+    ASSERT_TRUE(m_session.OnSave());
+    m_session.SetFolders("", ResultsFolder());
+    m_host.yesNo = {true};
+    Open(source);
+    EXPECT_EQ(m_host.shown.back(), kResumeQuestion);
+    m_session.OnMark();
+    m_host.resultsPaths = {results};
+    EXPECT_TRUE(m_session.OnSave()) << "the results file read is not the source";
+    EXPECT_EQ(ReadBytes(source), SampleFile());
+}
+
 TEST_F(SaveExitTest, ExitWithNothingUnsavedEndsAtOnceAndRemovesTheWorkingCopy)
 {
     m_host.resultsPaths = {Results("sample.iso")};
