@@ -29,7 +29,9 @@ function(luma_add_translations target)
   foreach(_ts IN LISTS LUMA_TRANSLATION_FILES)
     get_filename_component(_name ${_ts} NAME_WE)
     set(_qm ${CMAKE_CURRENT_BINARY_DIR}/translations/${_name}.qm)
+    # lrelease makes no folder, and only Ninja makes an output's folder by itself.
     add_custom_command(OUTPUT ${_qm}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/translations
       COMMAND ${LUMA_LRELEASE} -silent ${_ts} -qm ${_qm}
       DEPENDS ${_ts} VERBATIM)
     list(APPEND _qm_files ${_qm})
