@@ -38,12 +38,8 @@ export LUMA_CODESIGN_PASSWORD
 sh tests/windows/make_signing_keys.sh "$scratch/keys"
 python3 tests/windows/timestamp_server.py "$scratch/keys" >"$scratch/keys/port" 2>"$scratch/keys/tsa.log" &
 timestamp_pid=$!
-tries=100
-until [ -s "$scratch/keys/port" ]; do
-    tries=$((tries - 1))
-    [ $tries -gt 0 ] || { echo "$0: the time-stamping server did not start" >&2; exit 1; }
-    sleep 0.1
-done
+. tests/wait_for.sh
+wait_for "[ -s '$scratch/keys/port' ]" 10 || { echo "$0: the time-stamping server did not start" >&2; exit 1; }
 
 # Release: the installer under test is the one that ships, but for its update key: the test
 # key, whose private half signs the newer installer the update check is to install.

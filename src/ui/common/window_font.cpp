@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <optional>
 
 // Windows names its dialog font by an alias, "MS Shell Dlg", that the system maps to a real
 // family (Tahoma, Segoe UI). Where that family is missing, as in a Wine prefix without Wine's own
@@ -12,6 +13,13 @@
 // font's tall glyph boxes push its text out of the field. One family for both scripts avoids that.
 
 namespace luma::ui {
+
+bool CoversLatinAndCyrillic(const QString& family)
+{
+    const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(family);
+    return systems.contains(QFontDatabase::Latin) && systems.contains(QFontDatabase::Cyrillic);
+}
+
 namespace {
 
 // Interface families, in order of preference, that have both scripts where they are installed.
@@ -25,14 +33,8 @@ bool IsTextFamily(const QString& family)
            !QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol);
 }
 
-}  // namespace
-
-bool CoversLatinAndCyrillic(const QString& family)
-{
-    const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(family);
-    return systems.contains(QFontDatabase::Latin) && systems.contains(QFontDatabase::Cyrillic);
-}
-
+// The family to show `font`'s texts in instead of the one it resolves to; nothing when that one
+// has both scripts, or no family has.
 std::optional<QString> FamilyForTexts(const QFont& font)
 {
     if (CoversLatinAndCyrillic(QFontInfo(font).family())) {
@@ -51,6 +53,8 @@ std::optional<QString> FamilyForTexts(const QFont& font)
     }
     return std::nullopt;
 }
+
+}  // namespace
 
 void ChooseWindowFont()
 {
