@@ -107,7 +107,7 @@ int main(int argc, char** argv)
     const double save = Seconds([&] { session.OnSave(); });
     const int marked = session.MarkedCount();
     const int count = session.RecordCount();
-    session.QuitDialog();
+    session.Quit();
     for (const std::string& message : host.Messages()) {
         std::cerr << "message: " << message << '\n';
     }

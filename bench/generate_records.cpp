@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "marking/field_text.h"
-#include "marking/iso_record.h"
-#include "platform/charset.h"
+#include "records/field_text.h"
+#include "records/iso_record.h"
+#include "charsets/charset.h"
 #include "platform/file_io.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #
 #   cmake --build <dir> --target update_translations   # lupdate: the catalogues from src/
 #
-# The core marks its texts with LUMA_TRANSLATE_NOOP (src/marking/translatable.h), which lupdate
+# The core marks its texts with LUMA_TRANSLATE_NOOP (src/texts/include/texts/translatable.h), which lupdate
 # reads as QT_TRANSLATE_NOOP; locations are left out, so that edits elsewhere change nothing.
 set(LUMA_TRANSLATION_FILES ${PROJECT_SOURCE_DIR}/translations/luma_en.ts)
 set(LUMA_LUPDATE_OPTIONS -extensions cpp,h -tr-function-alias QT_TRANSLATE_NOOP+=LUMA_TRANSLATE_NOOP

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
-#include "marking/biso.h"
+#include "records/record_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    luma::BISO store;
+    luma::RecordStore store;
     if (store.OpenBytes(std::string(reinterpret_cast<const char*>(data), size), "fuzz") != 0) {
         return 0;
     }

@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "marking/biso.h"
-#include "marking/record_framing.h"
+#include "records/record_store.h"
+#include "records/record_framing.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ const std::string kLabelText = "##$aОтобрано";
     std::abort();
 }
 
-Fields CurrentFields(luma::BISO& store)
+Fields CurrentFields(luma::RecordStore& store)
 {
     Fields fields;
     const int count = store.GetFieldCount();
@@ -40,7 +40,7 @@ Fields CurrentFields(luma::BISO& store)
 
 Fields ReadBack(const std::string& bytes, luma::Charset charset, int record)
 {
-    luma::BISO again;
+    luma::RecordStore again;
     if (again.OpenBytes(bytes, "round trip", charset) != 0 || again.GetRecordCount() != 1) {
         Fail("a written record does not read back as one record", record);
     }
@@ -65,7 +65,7 @@ bool AddsOneLabel(const Fields& changed, const Fields& reference)
 }
 
 // Marks the current record, checks the written form, commits it and returns its buffer.
-std::string MarkAndCheck(luma::BISO& store, int record)
+std::string MarkAndCheck(luma::RecordStore& store, int record)
 {
     const Fields reference = CurrentFields(store);
     if (store.AddField(kLabelTag, kLabelText) != 0) {
@@ -108,7 +108,7 @@ bool AllFrameThemselves(const luma::RecordBufferList& list)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    luma::BISO file;
+    luma::RecordStore file;
     if (file.OpenBytes(std::string(reinterpret_cast<const char*>(data), size), "fuzz") != 0) {
         return 0;
     }
@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!file.FileProblems().empty()) {
         luma::RebuildMisframedRecords(list);
     }
-    luma::BISO store;
+    luma::RecordStore store;
     if (store.OpenRecords(list, "working copy", file.GetCharset()) != 0) {
         return 0;
     }
@@ -135,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !AllFrameThemselves(list)) {
         return 0;
     }
-    luma::BISO reread;
+    luma::RecordStore reread;
     if (reread.OpenBytes(Join(buffers), "working copy", store.GetCharset()) != 0 ||
         reread.GetRecordCount() != static_cast<int>(buffers.size())) {
         Fail("the joined buffers read back as a different number of records", -1);

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "marking/iso_record.h"
+#include "records/iso_record.h"
 #include "platform/file_io.h"
 
 namespace luma::test {

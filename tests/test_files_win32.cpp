@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "platform/charset.h"
+#include "charsets/charset.h"
 #include "test_files.h"
 
 namespace luma::test {

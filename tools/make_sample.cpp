@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "marking/field_text.h"
-#include "marking/iso_format.h"
-#include "marking/iso_record.h"
-#include "platform/charset.h"
+#include "records/field_text.h"
+#include "records/iso_format.h"
+#include "records/iso_record.h"
+#include "charsets/charset.h"
 #include "platform/file_io.h"
 
 namespace {

@@ -169,14 +169,14 @@ Choose another name.</translation>
     </message>
 </context>
 <context>
-    <name>luma::app::BProgWindow</name>
+    <name>luma::app::ProgressWindow</name>
     <message>
         <source>Отмена</source>
         <translation>Cancel</translation>
     </message>
 </context>
 <context>
-    <name>luma::ui::CLUMADlg</name>
+    <name>luma::ui::MainWindow</name>
     <message>
         <source>Выход</source>
         <translation>Exit</translation>
@@ -291,7 +291,7 @@ Problems: %6</translation>
     </message>
 </context>
 <context>
-    <name>luma::ui::FindDlg</name>
+    <name>luma::ui::FindDialog</name>
     <message>
         <source>Найти</source>
         <translation>Find</translation>
@@ -322,7 +322,7 @@ Problems: %6</translation>
     </message>
 </context>
 <context>
-    <name>luma::ui::SkFPDlg</name>
+    <name>luma::ui::FilterPage</name>
     <message>
         <source>Добавить</source>
         <translation>Add</translation>
@@ -337,7 +337,7 @@ Problems: %6</translation>
     </message>
 </context>
 <context>
-    <name>luma::ui::SkFileDlg</name>
+    <name>luma::ui::FoldersPage</name>
     <message>
         <source>Исходные</source>
         <translation>Source files</translation>
@@ -360,7 +360,7 @@ Problems: %6</translation>
     </message>
 </context>
 <context>
-    <name>luma::ui::SkHotDlg</name>
+    <name>luma::ui::HotkeyPage</name>
     <message>
         <source>Горячие кнопки</source>
         <translation>Hotkeys</translation>
@@ -411,14 +411,14 @@ Problems: %6</translation>
     </message>
 </context>
 <context>
-    <name>luma::ui::SkJumpDlg</name>
+    <name>luma::ui::GoToDialog</name>
     <message>
         <source>Введите номер записи</source>
         <translation>Enter the record number</translation>
     </message>
 </context>
 <context>
-    <name>luma::ui::SkTunDlg</name>
+    <name>luma::ui::SettingsDialog</name>
     <message>
         <source>Настройка</source>
         <translation>Settings</translation>

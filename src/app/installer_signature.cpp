@@ -1,4 +1,4 @@
-#include "installer_signature.h"
+#include "app/installer_signature.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "luma_app.h"
+#include "app/luma_app.h"
 
 #include <QFileInfo>
 #include <QTimer>
@@ -7,15 +7,15 @@
 #include "res/resources.h"
 #include "settings/qt/ini_profile.h"
 #include "ui/common/window_font.h"
-#include "ui/main/luma_dlg.h"
+#include "ui/main/main_window.h"
 #include "ui/main/qt_prompter.h"
-#include "qt_texts.h"
-#include "update_check.h"
-#include "update_location.h"
+#include "app/qt_texts.h"
+#include "app/update_check.h"
+#include "app/update_location.h"
 
 namespace luma::app {
 
-int CLUMAApp::InitInstance()
+int LumaApp::Start()
 {
     // The update question is the first window, so its font and texts come first.
     ui::ChooseWindowFont();
@@ -33,7 +33,7 @@ int CLUMAApp::InitInstance()
     const std::unique_ptr<SettingsProfile> profile = OpenUserProfile();
 
     ui::QtPrompter prompter;
-    ui::CLUMADlg dialog(prompter, *profile);
+    ui::MainWindow dialog(prompter, *profile);
     dialog.OnInitDialog();
     // Once the dialog shows: work left by a run that ended abnormally is offered first; the file
     // of the command line opens when none is taken up, which would otherwise ask at once

@@ -4,9 +4,9 @@
 #include <QStringList>
 #include <cstdio>
 
-#include "command_line.h"
-#include "luma_app.h"
-#include "qt_update_prompter.h"
+#include "app/command_line.h"
+#include "app/luma_app.h"
+#include "app/qt_update_prompter.h"
 // The update key this build was made with (CMake: LUMA_UPDATE_KEY).
 #include "update_key.h"
 
@@ -55,5 +55,5 @@ int main(int argc, char** argv)
         return kUsageError;
     }
     luma::app::QtUpdatePrompter updatePrompter;
-    return luma::app::CLUMAApp(line.file, updatePrompter, kUpdateKeyPem).InitInstance();
+    return luma::app::LumaApp(line.file, updatePrompter, kUpdateKeyPem).Start();
 }

@@ -1,4 +1,4 @@
-#include "qt_texts.h"
+#include "app/qt_texts.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

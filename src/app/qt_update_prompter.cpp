@@ -1,4 +1,4 @@
-#include "qt_update_prompter.h"
+#include "app/qt_update_prompter.h"
 
 #include <QMessageBox>
 

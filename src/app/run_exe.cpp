@@ -1,4 +1,4 @@
-#include "run_exe.h"
+#include "app/run_exe.h"
 
 #include <QCoreApplication>
 #include <QFile>

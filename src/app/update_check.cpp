@@ -1,17 +1,17 @@
-#include "update_check.h"
+#include "app/update_check.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <optional>
 
-#include "installer_signature.h"
-#include "msg_window.h"
-#include "prog_window.h"
-#include "run_exe.h"
-#include "update_client.h"
-#include "update_location.h"
-#include "update_prompter.h"
-#include "update_version.h"
+#include "app/installer_signature.h"
+#include "app/message_window.h"
+#include "app/progress_window.h"
+#include "app/run_exe.h"
+#include "app/update_client.h"
+#include "app/update_location.h"
+#include "app/update_prompter.h"
+#include "app/update_version.h"
 
 namespace luma::app {
 
@@ -22,7 +22,7 @@ QString UpdateText(const char* text)
 
 int UpdateProgressCallback(void* context, int total, int position)
 {
-    auto* window = static_cast<BProgWindow*>(context);
+    auto* window = static_cast<ProgressWindow*>(context);
     if (total > 0) {
         window->SetRange(0, total);
     }
@@ -72,7 +72,7 @@ void CheckForUpdate(const UpdateSource& source, UpdatePrompter& prompter)
                            UpdateText(kUpdatePromptText))) {
         return;
     }
-    BProgWindow progress(UpdateText(kUpdateProgressTitle));
+    ProgressWindow progress(UpdateText(kUpdateProgressTitle));
     QByteArray signature;
     if (client.BGetUpdate(*location, pattern, installer, UpdateProgressCallback, &progress,
                           &signature) == 0) {
@@ -88,7 +88,7 @@ void CheckForUpdate(const UpdateSource& source, UpdatePrompter& prompter)
         return;
     }
     {
-        const BMsg wait(UpdateText(kUpdateWaitText));
+        const MessageWindow wait(UpdateText(kUpdateWaitText));
         BRunExe(installer);
         QFile::remove(installer);
     }

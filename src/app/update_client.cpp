@@ -1,4 +1,4 @@
-#include "update_client.h"
+#include "app/update_client.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <climits>
 
-#include "update_http.h"
-#include "update_listing.h"
-#include "update_version.h"
+#include "app/update_http.h"
+#include "app/update_listing.h"
+#include "app/update_version.h"
 
 namespace luma::app {
 namespace {

@@ -1,4 +1,4 @@
-#include "update_http.h"
+#include "app/update_http.h"
 
 #include <QEventLoop>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "update_listing.h"
+#include "app/update_listing.h"
 
 #include <QRegularExpression>
 #include <QSet>

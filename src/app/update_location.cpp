@@ -1,4 +1,4 @@
-#include "update_location.h"
+#include "app/update_location.h"
 
 #include <QSettings>
 #include <QVariant>

@@ -1,4 +1,4 @@
-#include "update_version.h"
+#include "app/update_version.h"
 
 #include <algorithm>
 #include <limits>

@@ -3,13 +3,13 @@
 #include <vector>
 
 #include "json_dump.h"
-#include "marking/biso.h"
-#include "marking/record_problems.h"
+#include "records/record_store.h"
+#include "records/record_problems.h"
 
 namespace luma::cli {
 namespace {
 
-int CountFieldsEqualTo(BISO& store, const LabelField& label) {
+int CountFieldsEqualTo(RecordStore& store, const LabelField& label) {
     int matches = 0;
     for (const int record : store.RecordsWithTag(label.tag)) {
         store.SetRecord(record);
@@ -18,7 +18,7 @@ int CountFieldsEqualTo(BISO& store, const LabelField& label) {
     return matches;
 }
 
-void DumpCurrentRecordAsText(BISO& store, std::ostream& out) {
+void DumpCurrentRecordAsText(RecordStore& store, std::ostream& out) {
     out << "=== " << store.GetCurRecord() + 1 << '\n';
     for (int field = 0; field < store.GetFieldCount(); ++field) {
         out << store.GetFieldName(field) << "     " << store.GetFieldText(field) << '\n';
@@ -27,7 +27,7 @@ void DumpCurrentRecordAsText(BISO& store, std::ostream& out) {
 
 }  // namespace
 
-bool OpenOrReport(BISO& store, const std::string& path, std::ostream& err) {
+bool OpenOrReport(RecordStore& store, const std::string& path, std::ostream& err) {
     if (store.Open(path) == 0) {
         return true;
     }
@@ -39,7 +39,7 @@ bool OpenOrReport(BISO& store, const std::string& path, std::ostream& err) {
 
 int RunCount(const std::string& path, const std::optional<LabelField>& label, std::ostream& out,
              std::ostream& err) {
-    BISO store;
+    RecordStore store;
     if (!OpenOrReport(store, path, err)) {
         return kExitUnreadable;
     }
@@ -51,7 +51,7 @@ int RunCount(const std::string& path, const std::optional<LabelField>& label, st
 }
 
 int RunDump(const std::string& path, bool asJson, std::ostream& out, std::ostream& err) {
-    BISO store;
+    RecordStore store;
     if (!OpenOrReport(store, path, err)) {
         return kExitUnreadable;
     }
@@ -67,7 +67,7 @@ int RunDump(const std::string& path, bool asJson, std::ostream& out, std::ostrea
 }
 
 int RunCheck(const std::string& path, std::ostream& out, std::ostream& err) {
-    BISO store;
+    RecordStore store;
     if (!OpenOrReport(store, path, err)) {
         return kExitUnreadable;
     }

@@ -7,7 +7,7 @@
 #include <string>
 
 namespace luma {
-class BISO;
+class RecordStore;
 }
 
 namespace luma::cli {
@@ -25,7 +25,7 @@ struct LabelField {
 };
 
 // Opens the file, or tells on `err` why it cannot; false then.
-bool OpenOrReport(BISO& store, const std::string& path, std::ostream& err);
+bool OpenOrReport(RecordStore& store, const std::string& path, std::ostream& err);
 
 // "records: N", and with a label "marked: M", the fields equal to it over all records.
 int RunCount(const std::string& path, const std::optional<LabelField>& label, std::ostream& out,

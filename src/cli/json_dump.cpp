@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "marking/record_problems.h"
+#include "records/record_problems.h"
 
 namespace luma::cli {
 namespace {
@@ -13,7 +13,7 @@ namespace {
 // Keeps the keys in the documented order, which readers of the dump see first.
 using Json = nlohmann::ordered_json;
 
-Json FieldsOfCurrentRecord(BISO& store) {
+Json FieldsOfCurrentRecord(RecordStore& store) {
     Json fields = Json::array();
     for (int i = 0; i < store.GetFieldCount(); ++i) {
         fields.push_back(Json::array({store.GetFieldName(i), store.GetFieldText(i)}));
@@ -31,7 +31,7 @@ Json ProblemTexts(const std::vector<Problem>& problems) {
 
 }  // namespace
 
-std::string RecordAsJsonLine(BISO& store, int index) {
+std::string RecordAsJsonLine(RecordStore& store, int index) {
     const std::vector<Problem> problems = ProblemsOfRecord(store, index);
     const RecordSpan span = store.GetRecordSpan(index);
     Json record;

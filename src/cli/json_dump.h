@@ -3,13 +3,13 @@
 
 #include <string>
 
-#include "marking/biso.h"
+#include "records/record_store.h"
 
 namespace luma::cli {
 
 // Record `index` of `store` (which becomes the current record) as one line of JSON with the
 // keys record, offset, length, charset, leader, fields and problems. Never throws on bytes
 // that are not UTF-8: they are written as U+FFFD.
-std::string RecordAsJsonLine(BISO& store, int index);
+std::string RecordAsJsonLine(RecordStore& store, int index);
 
 }  // namespace luma::cli

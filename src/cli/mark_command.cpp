@@ -71,7 +71,7 @@ int RunMark(const MarkRequest& request, std::ostream& out, std::ostream& err)
     session.SetLabel(request.label.tag, request.label.text);
     session.SetAdvanceAfterMark(false);
     const int status = Apply(request, session, host, out, err);
-    session.QuitDialog();  // nothing unsaved is left to ask about: the working copy goes
+    session.Quit();  // nothing unsaved is left to ask about: the working copy goes
     return status;
 }
 

@@ -7,7 +7,7 @@ namespace luma::cli {
 
 int RunFind(const std::string& path, const FindQuery& query, std::ostream& out, std::ostream& err)
 {
-    BISO store;
+    RecordStore store;
     if (!OpenOrReport(store, path, err)) {
         return kExitUnreadable;
     }
@@ -24,7 +24,7 @@ int RunFind(const std::string& path, const FindQuery& query, std::ostream& out, 
 int RunExtract(const std::string& path, const LabelField& label, const std::string& output,
                std::ostream& out, std::ostream& err)
 {
-    BISO store;
+    RecordStore store;
     if (!OpenOrReport(store, path, err)) {
         return kExitUnreadable;
     }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "commands.h"
-#include "marking/record_find.h"
+#include "records/record_find.h"
 
 namespace luma::cli {
 

@@ -1,9 +1,9 @@
-#include "hotkey_code.h"
+#include "keys/hotkey_code.h"
 
 #include <cstdio>
 
-#include "marking/translatable.h"
-#include "virtual_keys.h"
+#include "texts/translatable.h"
+#include "keys/virtual_keys.h"
 
 namespace luma {
 namespace {

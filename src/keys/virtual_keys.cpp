@@ -1,4 +1,4 @@
-#include "virtual_keys.h"
+#include "keys/virtual_keys.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "marking_session.h"
+#include "marking/marking_session.h"
 
 #include <utility>
 

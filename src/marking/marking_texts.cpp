@@ -1,4 +1,4 @@
-#include "marking_texts.h"
+#include "marking/marking_texts.h"
 
 #include <ctime>
 #include <iterator>

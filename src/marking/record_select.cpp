@@ -1,8 +1,8 @@
-#include "record_select.h"
+#include "marking/record_select.h"
 
 namespace luma {
 
-std::vector<int> RecordsWithLabel(BISO& store, const std::string& tag, const std::string& text)
+std::vector<int> RecordsWithLabel(RecordStore& store, const std::string& tag, const std::string& text)
 {
     const int shown = store.GetCurRecord();
     std::vector<int> labelled;

@@ -1,4 +1,4 @@
-#include "recovery.h"
+#include "marking/recovery.h"
 
 #include <algorithm>
 #include <charconv>

@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <system_error>
 
-#include "host_scopes.h"
-#include "marking_session.h"
-#include "marking_texts.h"
+#include "marking/host_scopes.h"
+#include "marking/marking_session.h"
+#include "marking/marking_texts.h"
 #include "platform/file_io.h"
 #include "platform/file_ops.h"
-#include "record_select.h"
+#include "marking/record_select.h"
 
 namespace luma {
 

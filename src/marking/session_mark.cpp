@@ -3,11 +3,11 @@
 
 #include <utility>
 
-#include "host_scopes.h"
-#include "marking_session.h"
-#include "marking_texts.h"
+#include "marking/host_scopes.h"
+#include "marking/marking_session.h"
+#include "marking/marking_texts.h"
 #include "platform/prefetch.h"
-#include "working_copy.h"
+#include "records/record_files.h"
 
 namespace luma {
 namespace {
@@ -181,7 +181,7 @@ int MarkingSession::FindLabelField()
 }
 
 // Fields of the store's current record equal to the label field: what the marked count counts.
-int MarkingSession::CountLabelFields(BISO& store) const
+int MarkingSession::CountLabelFields(RecordStore& store) const
 {
     return store.CountFieldsEqual(m_labelField, m_labelText);
 }

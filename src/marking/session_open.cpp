@@ -3,14 +3,14 @@
 
 #include <utility>
 
-#include "host_scopes.h"
-#include "marking_session.h"
-#include "marking_texts.h"
+#include "marking/host_scopes.h"
+#include "marking/marking_session.h"
+#include "marking/marking_texts.h"
 #include "platform/file_io.h"
 #include "platform/file_ops.h"
-#include "record_framing.h"
-#include "recovery.h"
-#include "working_copy.h"
+#include "records/record_framing.h"
+#include "marking/recovery.h"
+#include "records/record_files.h"
 
 namespace luma {
 namespace {
@@ -77,8 +77,8 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
         m_host.ShowMessage(WithDetail(m_host.Translate(kReadFailed), path + ": " + *read.error));
         return std::nullopt;
     }
-    OpenedFile file{path, title, {}, 0, Charset::Ascii, BISO()};
-    BISO& store = file.store;
+    OpenedFile file{path, title, {}, 0, Charset::Ascii, RecordStore()};
+    RecordStore& store = file.store;
     store.OpenBytes(std::move(read.bytes), path);
     file.charset = store.GetCharset();
     if (!TakeRecords(file, caption)) {
@@ -89,7 +89,7 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
 
 bool MarkingSession::TakeRecords(OpenedFile& file, const std::string& caption)
 {
-    BISO& store = file.store;
+    RecordStore& store = file.store;
     const int count = store.GetRecordCount();
     file.records = store.Records();  // the bytes the store read, shared rather than copied
     for (int record = 0; record < count; ++record) {

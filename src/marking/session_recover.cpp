@@ -8,13 +8,13 @@
 #include <system_error>
 #include <utility>
 
-#include "host_scopes.h"
-#include "marking_session.h"
-#include "marking_texts.h"
+#include "marking/host_scopes.h"
+#include "marking/marking_session.h"
+#include "marking/marking_texts.h"
 #include "platform/file_io.h"
 #include "platform/local_time.h"
 #include "platform/process.h"
-#include "recovery.h"
+#include "marking/recovery.h"
 
 namespace luma {
 
@@ -87,8 +87,8 @@ bool MarkingSession::RestoreLeftWork(LeftWork& work)
 std::optional<MarkingSession::OpenedFile> MarkingSession::ReadLeftWork(const LeftWork& work)
 {
     ReadResult read = ReadWholeFile(work.workPath);
-    OpenedFile file{work.note.sourcePath, work.note.title, {}, 0, work.note.charset, BISO()};
-    BISO& store = file.store;
+    OpenedFile file{work.note.sourcePath, work.note.title, {}, 0, work.note.charset, RecordStore()};
+    RecordStore& store = file.store;
     if (read.error || store.OpenBytes(std::move(read.bytes), work.note.sourcePath, work.note.charset) != 0) {
         const std::optional<Problem>& problem = store.LastError();
         const std::string detail = read.error ? *read.error : problem ? problem->message : std::string();

@@ -1,9 +1,9 @@
 // Walking the marked records: the records that carry the label as the operator set it.
 
-#include "marking_session.h"
-#include "marking_texts.h"
-#include "record_select.h"
-#include "record_title.h"
+#include "marking/marking_session.h"
+#include "marking/marking_texts.h"
+#include "marking/record_select.h"
+#include "records/record_title.h"
 
 namespace luma {
 

@@ -2,12 +2,12 @@
 // save never destroys an earlier results file, and the working copy is deleted only once its
 // marks are saved or given up.
 
-#include "host_scopes.h"
-#include "marking_session.h"
-#include "marking_texts.h"
+#include "marking/host_scopes.h"
+#include "marking/marking_session.h"
+#include "marking/marking_texts.h"
 #include "platform/file_ops.h"
-#include "recovery.h"
-#include "working_copy.h"
+#include "marking/recovery.h"
+#include "records/record_files.h"
 
 namespace luma {
 
@@ -16,14 +16,14 @@ bool MarkingSession::OnSave()
     return SaveToChosenFile();
 }
 
-bool MarkingSession::QuitDialog()
+bool MarkingSession::Quit()
 {
     m_host.StoreWindowPlacement();
     if (!SaveBeforeLeaving()) {
         return false;
     }
     CloseSession();
-    m_host.EndDialog();
+    m_host.SessionEnded();
     return true;
 }
 

@@ -1,7 +1,7 @@
 // The record view, the status line, and the moves between records that end in them.
 
-#include "marking_session.h"
-#include "marking_texts.h"
+#include "marking/marking_session.h"
+#include "marking/marking_texts.h"
 
 namespace luma {
 

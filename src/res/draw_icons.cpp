@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "icon_art.h"
+#include "res/icon_art.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "icon_art.h"
+#include "res/icon_art.h"
 
 #include <QBuffer>
 #include <QLinearGradient>

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "platform/charset.h"
+#include "charsets/charset.h"
 #include "settings/byte_layout.h"
 
 namespace luma {

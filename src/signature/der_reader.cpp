@@ -1,4 +1,4 @@
-#include "der_reader.h"
+#include "signature/der_reader.h"
 
 #include <algorithm>
 #include <cstddef>

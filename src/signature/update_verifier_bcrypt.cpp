@@ -1,7 +1,7 @@
 // Windows: CNG (bcrypt.dll) hashes and verifies. It takes the key as a bare point and the
 // signature as r||s, so both are read out of their DER containers first.
 
-#include "update_verifier.h"
+#include "signature/update_verifier.h"
 
 // clang-format off
 #include <windows.h>
@@ -15,7 +15,7 @@
 #include <cstring>
 #include <vector>
 
-#include "der_reader.h"
+#include "signature/der_reader.h"
 
 namespace luma::signature {
 namespace {

@@ -1,6 +1,6 @@
 // Linux: OpenSSL's libcrypto reads the PEM key and verifies the DER signature itself.
 
-#include "update_verifier.h"
+#include "signature/update_verifier.h"
 
 #include <openssl/bio.h>
 #include <openssl/core_names.h>

@@ -8,7 +8,7 @@
 #include "app/luma_app.h"
 #include "app/update_version.h"
 #include "test_http_server.h"
-#include "ui/main/luma_dlg.h"
+#include "ui/main/main_window.h"
 #include "update_key.h"
 #include "update_test_support.h"
 
@@ -32,10 +32,10 @@ QString NewerInstaller()
     return QStringLiteral("luma-") + groups.join(u'.') + QStringLiteral(".exe");
 }
 
-luma::ui::CLUMADlg* VisibleMainDialog()
+luma::ui::MainWindow* VisibleMainDialog()
 {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* dialog = qobject_cast<luma::ui::CLUMADlg*>(window); dialog && dialog->isVisible()) {
+        if (auto* dialog = qobject_cast<luma::ui::MainWindow*>(window); dialog && dialog->isVisible()) {
             return dialog;
         }
     }
@@ -63,7 +63,7 @@ private:
         bool mainShown = false;
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
-            luma::ui::CLUMADlg* dialog = VisibleMainDialog();
+            luma::ui::MainWindow* dialog = VisibleMainDialog();
             if (!dialog || mainShown) {
                 return;
             }
@@ -73,7 +73,7 @@ private:
         });
         poll.start(10);
         // A main dialog that never shows ends the test by its time limit.
-        status = luma::app::CLUMAApp(std::nullopt, prompter, kUpdateKeyPem).InitInstance();
+        status = luma::app::LumaApp(std::nullopt, prompter, kUpdateKeyPem).Start();
         if (!mainShown) {
             markerAtMainDialog = QStringList{QStringLiteral("main dialog never shown")};
         }

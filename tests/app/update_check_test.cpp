@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/prog_window.h"
+#include "app/progress_window.h"
 #include "app/update_check.h"
 #include "app/update_location.h"
 #include "app/update_version.h"
@@ -231,7 +231,7 @@ private Q_SLOTS:
         watcher.onWait = [&] {
             markerWhileWaiting = ReadMarker(Marker());
             for (QWidget* window : QApplication::topLevelWidgets()) {
-                if (qobject_cast<luma::app::BProgWindow*>(window) && window->isVisible()) {
+                if (qobject_cast<luma::app::ProgressWindow*>(window) && window->isVisible()) {
                     progressGoneWhileWaiting = false;
                 }
             }
@@ -273,7 +273,7 @@ private Q_SLOTS:
         WindowWatcher watcher;
         int maximum = 0;
         QList<int> values;
-        watcher.onProgress = [&](luma::app::BProgWindow& window) {
+        watcher.onProgress = [&](luma::app::ProgressWindow& window) {
             maximum = window.ProgressBar()->maximum();
             if (values.isEmpty() || values.last() != window.ProgressBar()->value()) {
                 values.append(window.ProgressBar()->value());
@@ -298,7 +298,7 @@ private Q_SLOTS:
         m_prompter.answers = {true};
         WindowWatcher watcher;
         QElapsedTimer sinceCancel;
-        watcher.onProgress = [&](luma::app::BProgWindow& window) {
+        watcher.onProgress = [&](luma::app::ProgressWindow& window) {
             if (!sinceCancel.isValid() && window.ProgressBar()->value() > 0) {
                 QTest::mouseClick(window.CancelButton(), Qt::LeftButton);
                 sinceCancel.start();

@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include "app/msg_window.h"
-#include "app/prog_window.h"
+#include "app/message_window.h"
+#include "app/progress_window.h"
 
 namespace luma::test {
 
@@ -157,15 +157,15 @@ WindowWatcher::WindowWatcher()
 
 void WindowWatcher::Look()
 {
-    app::BProgWindow* progress = nullptr;
-    app::BMsg* wait = nullptr;
+    app::ProgressWindow* progress = nullptr;
+    app::MessageWindow* wait = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (!window->isVisible()) {
             continue;
         }
-        if (auto* p = qobject_cast<app::BProgWindow*>(window)) {
+        if (auto* p = qobject_cast<app::ProgressWindow*>(window)) {
             progress = p;
-        } else if (auto* m = qobject_cast<app::BMsg*>(window)) {
+        } else if (auto* m = qobject_cast<app::MessageWindow*>(window)) {
             wait = m;
         }
     }

@@ -19,7 +19,7 @@
 #include "app/update_prompter.h"
 
 namespace luma::app {
-class BProgWindow;
+class ProgressWindow;
 }
 
 namespace luma::test {
@@ -94,7 +94,7 @@ public:
     int progressMaximum = 0;
     int progressValue = 0;
     // Called at each look while the progress window is visible.
-    std::function<void(app::BProgWindow&)> onProgress;
+    std::function<void(app::ProgressWindow&)> onProgress;
     // Called at each look while the wait message is visible.
     std::function<void()> onWait;
 

@@ -11,14 +11,14 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "app/msg_window.h"
-#include "app/prog_window.h"
+#include "app/message_window.h"
+#include "app/progress_window.h"
 #include "app/qt_texts.h"
 #include "app/qt_update_prompter.h"
 #include "app/update_check.h"
 
-using luma::app::BMsg;
-using luma::app::BProgWindow;
+using luma::app::MessageWindow;
+using luma::app::ProgressWindow;
 using luma::app::UpdateProgressCallback;
 
 namespace {
@@ -53,7 +53,7 @@ class UpdateWindowsTest : public QObject {
 private Q_SLOTS:
     void progressWindowIsShownAtOnce()
     {
-        const BProgWindow window(kTitle);
+        const ProgressWindow window(kTitle);
         QVERIFY(window.isVisible());
         QVERIFY(window.isWindow());
         QCOMPARE(window.windowTitle(), QStringLiteral("Копирование обновления"));
@@ -69,19 +69,19 @@ private Q_SLOTS:
 
     void cancelButtonEscapeAndCloseBoxAskToCancel()
     {
-        BProgWindow byButton(kTitle);
+        ProgressWindow byButton(kTitle);
         QTest::mouseClick(byButton.CancelButton(), Qt::LeftButton);
         QVERIFY(byButton.CheckCancelButton());
         QVERIFY(!byButton.CancelButton()->isEnabled());
         // The window stays until the download has stopped.
         QVERIFY(byButton.isVisible());
 
-        BProgWindow byKey(kTitle);
+        ProgressWindow byKey(kTitle);
         QTest::keyClick(&byKey, Qt::Key_Escape);
         QVERIFY(byKey.CheckCancelButton());
         QVERIFY(byKey.isVisible());
 
-        BProgWindow byCloseBox(kTitle);
+        ProgressWindow byCloseBox(kTitle);
         QVERIFY(!byCloseBox.close());
         QVERIFY(byCloseBox.CheckCancelButton());
         QVERIFY(byCloseBox.isVisible());
@@ -89,7 +89,7 @@ private Q_SLOTS:
 
     void destroyWindowCloses()
     {
-        BProgWindow window(kTitle);
+        ProgressWindow window(kTitle);
         QVERIFY(window.DestroyWindow());
         QVERIFY(!window.isVisible());
         QVERIFY(!window.DestroyWindow());
@@ -98,7 +98,7 @@ private Q_SLOTS:
 
     void callbackSetsRangeAndPositionAndReportsCancel()
     {
-        BProgWindow window(kTitle);
+        ProgressWindow window(kTitle);
         QCOMPARE(UpdateProgressCallback(&window, 8000, 0), 0);
         QCOMPARE(window.ProgressBar()->maximum(), 8000);
         QCOMPARE(window.ProgressBar()->value(), 0);
@@ -114,7 +114,7 @@ private Q_SLOTS:
 
     void callbackWithNothingOnlyPollsCancel()
     {
-        BProgWindow window(kTitle);
+        ProgressWindow window(kTitle);
         window.SetRange(0, 700);
         window.SetPos(300);
         QCOMPARE(UpdateProgressCallback(&window, 0, 0), 0);
@@ -133,7 +133,7 @@ private Q_SLOTS:
         QCOMPARE(text, QStringLiteral("Обновление программы. ЖДИТЕ..."));
         QWidget* shown = nullptr;
         {
-            BMsg wait(text);
+            MessageWindow wait(text);
             shown = &wait;
             QVERIFY(wait.isVisible());
             QCOMPARE(wait.Message(), text);

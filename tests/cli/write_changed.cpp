@@ -7,7 +7,7 @@
 #include <iostream>
 #include <string>
 
-#include "marking/biso.h"
+#include "records/record_store.h"
 #include "platform/file_io.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
         std::cerr << "usage: luma_write_changed IN OUT TAG TEXT\n";
         return 2;
     }
-    luma::BISO store;
+    luma::RecordStore store;
     if (store.Open(argv[1]) != 0) {
         std::cerr << store.LastError()->Describe() << '\n';
         return 1;

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "marking/biso.h"
-#include "marking/iso_record.h"
+#include "records/record_store.h"
+#include "records/iso_record.h"
 #include "test_files.h"
 
 namespace luma {
@@ -17,7 +17,7 @@ TEST(Corpus, EveryFileOpensAndEveryFieldOfEveryRecordReads)
 {
     LUMA_REQUIRE_CORPUS();
     for (const std::string& path : test::CorpusFiles()) {
-        BISO store;
+        RecordStore store;
         ASSERT_EQ(store.Open(path), 0) << path << ": " << store.LastError()->Describe();
         std::uint64_t covered = 0;
         for (int r = 0; r < store.GetRecordCount(); ++r) {
@@ -38,7 +38,7 @@ TEST(Corpus, CleanFilesAreTheConcatenationOfTheirBuffers)
     LUMA_REQUIRE_CORPUS();
     int clean = 0;
     for (const std::string& path : test::CorpusFiles()) {
-        BISO store;
+        RecordStore store;
         ASSERT_EQ(store.Open(path), 0) << path;
         if (!store.FileProblems().empty()) continue;
         std::string concatenated;
@@ -55,7 +55,7 @@ TEST(Corpus, CleanFilesAreTheConcatenationOfTheirBuffers)
 TEST(Corpus, Windows1251FileShowsRussianText)
 {
     LUMA_REQUIRE_CORPUS();
-    BISO store;
+    RecordStore store;
     ASSERT_EQ(store.Open(test::CorpusFile("pymarc/1251.dat")), 0);
     EXPECT_EQ(store.GetRecordCount(), 6);
     EXPECT_EQ(store.GetCharset(), Charset::Windows1251);
@@ -66,7 +66,7 @@ TEST(Corpus, Windows1251FileShowsRussianText)
 TEST(Corpus, DamagedFilesKeepEveryRecordAndSayWhere)
 {
     LUMA_REQUIRE_CORPUS();
-    BISO store;
+    RecordStore store;
     ASSERT_EQ(store.Open(test::CorpusFile("marc4j/008008027.mrc")), 0);
     EXPECT_EQ(store.GetRecordCount(), 19) << "18 whole records and the one cut short";
     ASSERT_FALSE(store.FileProblems().empty());
@@ -110,7 +110,7 @@ TEST(Corpus, AFieldInsertedStraightIntoTheBytesIsWhatBuildingGives)
     int straight = 0;
     int declined = 0;
     for (const std::string& path : files) {
-        BISO store;
+        RecordStore store;
         if (store.Open(path) != 0) continue;
         for (int r = 0; r < store.GetRecordCount(); ++r) {
             const std::string record = std::string(store.Records()[static_cast<std::size_t>(r)]);
@@ -146,7 +146,7 @@ TEST(Corpus, LabelCountsAgreeWithTheParsedFields)
     }
     std::vector<std::string> records;  // of every file, joined below into one large store
     for (const std::string& path : files) {
-        BISO store;
+        RecordStore store;
         if (store.Open(path) != 0) continue;
         for (int r = 0; r < store.GetRecordCount(); ++r) {
             records.emplace_back(store.Records()[static_cast<std::size_t>(r)]);
@@ -164,7 +164,7 @@ TEST(Corpus, LabelCountsAgreeWithTheParsedFields)
             }
         }
     }
-    BISO large;
+    RecordStore large;
     while (records.size() < 50000) {
         records.insert(records.end(), records.begin(), records.end());
     }

@@ -20,7 +20,7 @@
 
 #include "marking/marking_session.h"
 #include "marking/unattended_host.h"
-#include "marking/working_copy.h"
+#include "records/record_files.h"
 #include "test_files.h"
 
 namespace luma::test {

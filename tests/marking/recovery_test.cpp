@@ -13,7 +13,7 @@
 #include "child_process.h"
 #include "marking/marking_texts.h"
 #include "marking/recovery.h"
-#include "marking/working_copy.h"
+#include "records/record_files.h"
 #include "platform/file_io.h"
 #include "platform/file_ops.h"
 #include "platform/process.h"
@@ -155,7 +155,7 @@ TEST_F(RecoveryTest, ASessionKeepsAHeldNoteBesideItsWorkingCopyAndRemovesBothWit
     EXPECT_FALSE(Exists(NotePath(firstCopy)));
     ASSERT_TRUE(Exists(NotePath(m_session.WorkPath())));
     EXPECT_EQ(ParseNote(ReadBytes(NotePath(m_session.WorkPath())))->title, "second");
-    m_session.QuitDialog();
+    m_session.Quit();
     EXPECT_TRUE(std::filesystem::is_empty(TempFolder()));
 }
 

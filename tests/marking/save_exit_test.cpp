@@ -85,7 +85,7 @@ TEST_F(SaveExitTest, ExitWithNothingUnsavedEndsAtOnceAndRemovesTheWorkingCopy)
     m_host.resultsPaths = {Results("sample.iso")};
     ASSERT_TRUE(m_session.OnSave());
     m_host.shown.clear();
-    EXPECT_TRUE(m_session.QuitDialog());
+    EXPECT_TRUE(m_session.Quit());
     EXPECT_TRUE(m_host.shown.empty());
     EXPECT_TRUE(m_host.ended);
     EXPECT_EQ(m_host.placementsStored, 1);
@@ -100,7 +100,7 @@ TEST_F(SaveExitTest, ExitAsksAndOnlyASaveOrNoEndsTheProgram)
     m_host.yesNoCancel = {Reply::Cancel, Reply::Yes, Reply::Yes};
     m_host.resultsPaths = {std::nullopt, Results("missing/sample.iso")};
     for (int attempt = 1; attempt <= 3; ++attempt) {
-        EXPECT_FALSE(m_session.QuitDialog());
+        EXPECT_FALSE(m_session.Quit());
         EXPECT_EQ(m_host.placementsStored, attempt) << "the placement is stored first, every time";
         EXPECT_FALSE(m_host.ended);
         EXPECT_EQ(State(), marked) << "attempt " << attempt;
@@ -108,7 +108,7 @@ TEST_F(SaveExitTest, ExitAsksAndOnlyASaveOrNoEndsTheProgram)
     EXPECT_EQ(m_host.shown.back().rfind(kSaveFailed, 0), 0u) << "a failed save at exit is reported";
 
     m_host.yesNoCancel = {Reply::No};
-    EXPECT_TRUE(m_session.QuitDialog());
+    EXPECT_TRUE(m_session.Quit());
     EXPECT_EQ(std::count(m_host.shown.begin(), m_host.shown.end(), kSaveQuestion), 4);
     EXPECT_TRUE(m_host.ended);
     EXPECT_TRUE(WorkingCopies().empty());
@@ -119,7 +119,7 @@ TEST_F(SaveExitTest, ExitWithYesSavesThenEnds)
     const std::string marks = ReadBytes(m_session.WorkPath());
     m_host.yesNoCancel = {Reply::Yes};
     m_host.resultsPaths = {Results("sample.iso")};
-    EXPECT_TRUE(m_session.QuitDialog());
+    EXPECT_TRUE(m_session.Quit());
     EXPECT_TRUE(m_host.ended);
     EXPECT_EQ(ReadBytes(Results("sample.iso")), marks);
     EXPECT_TRUE(WorkingCopies().empty());
@@ -146,7 +146,7 @@ TEST_F(SaveExitTest, FailedSavesKeepTheFlagAndEarlierResults)
     EXPECT_EQ(std::distance(fs::directory_iterator(ResultsFolder()), fs::directory_iterator()), 1);
 
     m_host.yesNoCancel = {Reply::Cancel};
-    EXPECT_FALSE(m_session.QuitDialog());
+    EXPECT_FALSE(m_session.Quit());
     EXPECT_EQ(m_host.shown.back(), kSaveQuestion) << "after a failed save, exit still asks";
 }
 

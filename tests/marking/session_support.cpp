@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "marking/working_copy.h"
+#include "records/record_files.h"
 
 namespace luma::test {
 
@@ -54,7 +54,7 @@ Strings SessionTest::WorkingCopies() const
 void ExpectConsistent(MarkingSession& session)
 {
     EXPECT_EQ(ReadBytes(session.WorkPath()), JoinRecords(session.Records().ToStrings()));
-    BISO reread;
+    RecordStore reread;
     reread.Open(session.WorkPath(), session.FileCharset());
     ASSERT_EQ(reread.GetRecordCount(), static_cast<int>(session.Records().size()));
     int recount = 0;

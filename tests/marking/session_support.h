@@ -69,7 +69,7 @@ public:
     void EnableRecordButtons() override { buttonsEnabled = true; }
     void ArmHotkeys() override { ++hotkeysArmed; }
     void StoreWindowPlacement() override { ++placementsStored; }
-    void EndDialog() override { ended = true; }
+    void SessionEnded() override { ended = true; }
 
 private:
     template <typename T>

@@ -17,7 +17,7 @@
 #include <optional>
 
 #include "marking/marking_texts.h"
-#include "marking/working_copy.h"
+#include "records/record_files.h"
 #include "session_support.h"
 #include "syscall_faults.h"
 
@@ -148,7 +148,7 @@ std::vector<Command> Commands()
     const auto exitWithSave = [](Scenario& s) {
         s.host.yesNoCancel = {Reply::Yes};
         s.host.resultsPaths = {s.results};
-        s.session.QuitDialog();
+        s.session.Quit();
     };
     const auto openOther = [](Scenario& s) {
         s.host.yesNoCancel = {Reply::No};

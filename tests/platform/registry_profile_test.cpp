@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "platform/registry_profile.h"
+#include "settings/registry_profile.h"
 #include "settings/profile_store.h"
 
 namespace luma::test {

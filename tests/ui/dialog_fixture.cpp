@@ -27,10 +27,10 @@ DialogFixture::~DialogFixture()
     }
 }
 
-ui::CLUMADlg& DialogFixture::Dialog()
+ui::MainWindow& DialogFixture::Dialog()
 {
     if (!m_dialog) {
-        m_dialog = std::make_unique<ui::CLUMADlg>(prompter, profile);
+        m_dialog = std::make_unique<ui::MainWindow>(prompter, profile);
         m_dialog->OnInitDialog();
         m_dialog->show();
     }

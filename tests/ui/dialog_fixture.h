@@ -16,7 +16,7 @@
 #include "scripted_prompter.h"
 #include "platform/file_ops.h"
 #include "settings/memory_profile.h"
-#include "ui/main/luma_dlg.h"
+#include "ui/main/main_window.h"
 
 namespace luma::test {
 
@@ -26,7 +26,7 @@ public:
     ~DialogFixture();
 
     // Built and initialised from the profile at the first call.
-    ui::CLUMADlg& Dialog();
+    ui::MainWindow& Dialog();
     void Click(const char* button);
     // Opens the sample through the Open button.
     void OpenSample();
@@ -53,7 +53,7 @@ private:
     QTemporaryDir m_folder;
     // The variables that name the temporary folder, POSIX's and Windows', as they were.
     std::vector<std::pair<const char*, QByteArray>> m_previousTempVariables;
-    std::unique_ptr<ui::CLUMADlg> m_dialog;
+    std::unique_ptr<ui::MainWindow> m_dialog;
 };
 
 }  // namespace luma::test

@@ -13,7 +13,7 @@
 #include "res/resources.h"
 #include "ui/main/hotkey_filter.h"
 #include "keys/qt/key_event_code.h"
-#include "ui/settings/hot_dlg.h"
+#include "ui/settings/hotkey_page.h"
 #include "ui/settings/hotkey_edit.h"
 
 using luma::test::DialogFixture;
@@ -115,9 +115,9 @@ private Q_SLOTS:
 
         // Free while the settings dialog is open; armed after it with the codes then current.
         bool armedInside = true;
-        f.prompter.settings.push_back([&](luma::ui::SkTunDlg& dialog) {
+        f.prompter.settings.push_back([&](luma::ui::SettingsDialog& dialog) {
             armedInside = hotkeys.IsArmed();
-            dialog.HotPage()->m_hkPrev->SetCode(kLeft);
+            dialog.Hotkeys()->m_hkPrev->SetCode(kLeft);
             return false;
         });
         f.Click("m_btnSettings");
@@ -125,9 +125,9 @@ private Q_SLOTS:
         QVERIFY(hotkeys.IsArmed());
         QCOMPARE(hotkeys.ArmedCodes(), Codes(kCtrlAltN, 0, 0, 0));
 
-        f.prompter.settings.push_back([&](luma::ui::SkTunDlg& dialog) {
+        f.prompter.settings.push_back([&](luma::ui::SettingsDialog& dialog) {
             armedInside = hotkeys.IsArmed();
-            dialog.HotPage()->m_hkPrev->SetCode(kLeft);
+            dialog.Hotkeys()->m_hkPrev->SetCode(kLeft);
             return true;
         });
         f.Click("m_btnSettings");
@@ -248,8 +248,8 @@ private Q_SLOTS:
         StoreHotkeys(f, kCtrlAltN, 0, 0, 0);
         f.OpenSample();
         f.Click("m_btnNext");
-        f.prompter.settings.push_back([](luma::ui::SkTunDlg& dialog) {
-            luma::ui::HotkeyEdit* next = dialog.HotPage()->m_hkNext;
+        f.prompter.settings.push_back([](luma::ui::SettingsDialog& dialog) {
+            luma::ui::HotkeyEdit* next = dialog.Hotkeys()->m_hkNext;
             next->setFocus();
             QTest::keyClick(next, Qt::Key_N, Qt::ControlModifier | Qt::AltModifier);
             return true;

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <climits>
 
-#include "ui/main/jump_dlg.h"
+#include "ui/main/go_to_dialog.h"
 
 class JumpDlgTest : public QObject {
     Q_OBJECT
@@ -34,7 +34,7 @@ private Q_SLOTS:
 
     void onlyDigitsCanBeTypedButPastedTextIsTaken()
     {
-        luma::ui::SkJumpDlg dialog;
+        luma::ui::GoToDialog dialog;
         dialog.show();
         QLineEdit* edit = dialog.NumberEdit();
         QCOMPARE(dialog.focusWidget(), edit);
@@ -50,13 +50,13 @@ private Q_SLOTS:
 
     void enterConfirmsAnEmptyEditAndEscCancels()
     {
-        luma::ui::SkJumpDlg confirmed;
+        luma::ui::GoToDialog confirmed;
         confirmed.show();
         QTest::keyClick(confirmed.NumberEdit(), Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(confirmed.result(), int(QDialog::Accepted));
         QCOMPARE(confirmed.Number(), 0);
 
-        luma::ui::SkJumpDlg cancelled;
+        luma::ui::GoToDialog cancelled;
         cancelled.show();
         QTest::keyClick(cancelled.NumberEdit(), Qt::Key_Escape);
         QCOMPARE(cancelled.result(), int(QDialog::Rejected));

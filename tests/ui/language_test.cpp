@@ -14,14 +14,14 @@
 #include <QTranslator>
 #include <algorithm>
 
-#include "app/prog_window.h"
+#include "app/progress_window.h"
 #include "app/qt_texts.h"
 #include "app/update_check.h"
 #include "dialog_fixture.h"
 #include "marking/marking_texts.h"
-#include "ui/main/find_dlg.h"
-#include "ui/main/jump_dlg.h"
-#include "ui/settings/tun_dlg.h"
+#include "ui/main/find_dialog.h"
+#include "ui/main/go_to_dialog.h"
+#include "ui/settings/settings_dialog.h"
 
 using luma::app::ChooseLanguage;
 using luma::app::Language;
@@ -134,7 +134,7 @@ private Q_SLOTS:
         QVERIFY2(RussianOf(shown).isEmpty(), qPrintable(RussianOf(shown).join(u'\n')));
 
         QStringList settingsShown;
-        f.prompter.settings.push_back([&settingsShown](luma::ui::SkTunDlg& dialog) {
+        f.prompter.settings.push_back([&settingsShown](luma::ui::SettingsDialog& dialog) {
             settingsShown = ShownTexts(&dialog);
             return false;
         });
@@ -142,9 +142,9 @@ private Q_SLOTS:
         QVERIFY(settingsShown.size() > 20);
         QVERIFY2(RussianOf(settingsShown).isEmpty(), qPrintable(RussianOf(settingsShown).join(u'\n')));
 
-        luma::ui::FindDlg find({}, &f.Dialog());
-        luma::ui::SkJumpDlg jump(&f.Dialog());
-        luma::app::BProgWindow progress(luma::app::UpdateText(luma::app::kUpdateProgressTitle));
+        luma::ui::FindDialog find({}, &f.Dialog());
+        luma::ui::GoToDialog jump(&f.Dialog());
+        luma::app::ProgressWindow progress(luma::app::UpdateText(luma::app::kUpdateProgressTitle));
         for (QWidget* dialog : {static_cast<QWidget*>(&find), static_cast<QWidget*>(&jump),
                                 static_cast<QWidget*>(&progress)}) {
             const QStringList texts = ShownTexts(dialog);

@@ -5,11 +5,11 @@
 #include <QTest>
 
 #include "dialog_fixture.h"
-#include "marking/biso.h"
+#include "records/record_store.h"
 #include "marking/marking_texts.h"
 #include "marking/recovery.h"
 #include "res/resources.h"
-#include "ui/main/jump_dlg.h"
+#include "ui/main/go_to_dialog.h"
 
 using luma::test::DialogFixture;
 
@@ -66,7 +66,7 @@ private Q_SLOTS:
         QFETCH(bool, resume);
         DialogFixture f;
         // An earlier pass saved a one-record results file of the same name: the sample's second.
-        luma::BISO sample;
+        luma::RecordStore sample;
         QCOMPARE(sample.Open(f.SamplePath().toStdString()), 0);
         sample.SetRecord(1);
         QFile results(f.ResultsFolder() + QStringLiteral("/sample.iso"));
@@ -176,7 +176,7 @@ private Q_SLOTS:
         f.OpenSample();
         f.Click("m_btnNext");
         f.Click("m_btnMark");
-        luma::ui::CLUMADlg& dialog = f.Dialog();
+        luma::ui::MainWindow& dialog = f.Dialog();
         const auto leave = [&] {
             switch (way) {
             case 0: f.Click("m_btnExit"); break;
@@ -242,7 +242,7 @@ private Q_SLOTS:
     void workLeftByAKilledRunComesBackUnsaved()
     {
         DialogFixture f;
-        luma::BISO sample;
+        luma::RecordStore sample;
         QCOMPARE(sample.Open(f.SamplePath().toStdString()), 0);
         std::string left;
         for (int r = 0; r < sample.GetRecordCount(); ++r) {

@@ -35,7 +35,7 @@ QString WriteLongFile(DialogFixture& f, int copies)
 }
 
 // Runs `act` on the progress window the first time the open lets events through while it shows.
-void WhenProgressShows(luma::ui::CLUMADlg& dialog, std::function<void(QProgressDialog&)> act)
+void WhenProgressShows(luma::ui::MainWindow& dialog, std::function<void(QProgressDialog&)> act)
 {
     auto* timer = new QTimer(&dialog);
     timer->setInterval(0);

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QTest>
 
-#include "icon_art.h"
+#include "res/icon_art.h"
 #include "res/resources.h"
 
 class ResourcesTest : public QObject {

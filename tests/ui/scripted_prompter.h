@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "ui/common/prompter.h"
-#include "ui/settings/tun_dlg.h"
+#include "ui/settings/settings_dialog.h"
 
 namespace luma::test {
 
@@ -21,7 +21,7 @@ public:
     std::deque<std::optional<int>> recordNumbers;
     // Each works the settings dialog, shown but not modal, as the operator would, and gives
     // whether it was closed with OK.
-    std::deque<std::function<bool(ui::SkTunDlg&)>> settings;
+    std::deque<std::function<bool(ui::SettingsDialog&)>> settings;
     std::deque<std::optional<QString>> folders;
     std::deque<std::optional<QFont>> fonts;
     // "open: NAME", "save: NAME", "ask: TEXT", "message: TEXT", "error: TEXT", "goto", "about",
@@ -45,9 +45,9 @@ public:
     void ShowError(QWidget*, const QString& text) override { shown.append(QStringLiteral("error: ") + text); }
     std::optional<int> AskRecordNumber(QWidget*) override { return Next(recordNumbers, QStringLiteral("goto"), {}); }
     void ShowAbout(QWidget*) override { shown.append(QStringLiteral("about")); }
-    bool RunSettings(ui::SkTunDlg& dialog) override
+    bool RunSettings(ui::SettingsDialog& dialog) override
     {
-        const std::function<bool(ui::SkTunDlg&)> script = Next(settings, QStringLiteral("settings"), {});
+        const std::function<bool(ui::SettingsDialog&)> script = Next(settings, QStringLiteral("settings"), {});
         if (!script) {
             return false;
         }

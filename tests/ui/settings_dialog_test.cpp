@@ -10,15 +10,15 @@
 #include "dialog_fixture.h"
 #include "keys/hotkey_code.h"
 #include "res/resources.h"
-#include "ui/settings/file_dlg.h"
-#include "ui/settings/fp_dlg.h"
-#include "ui/settings/hot_dlg.h"
+#include "ui/settings/folders_page.h"
+#include "ui/settings/filter_page.h"
+#include "ui/settings/hotkey_page.h"
 #include "ui/settings/hotkey_edit.h"
 #include "ui/settings/settings_target.h"
-#include "ui/settings/tun_dlg.h"
+#include "ui/settings/settings_dialog.h"
 
 using luma::test::DialogFixture;
-using luma::ui::SkTunDlg;
+using luma::ui::SettingsDialog;
 
 namespace {
 
@@ -54,13 +54,13 @@ QStringList ComboItems(const QComboBox* combo)
     return items;
 }
 
-void Add(luma::ui::SkFPDlg& page, const QString& text)
+void Add(luma::ui::FilterPage& page, const QString& text)
 {
     page.m_comboTag->setEditText(text);
     page.OnBnClickedAdd();
 }
 
-void Select(luma::ui::SkFPDlg& page, const QString& entry)
+void Select(luma::ui::FilterPage& page, const QString& entry)
 {
     page.m_listFilter->findItems(entry, Qt::MatchExactly).first()->setSelected(true);
 }
@@ -88,16 +88,16 @@ private Q_SLOTS:
         f.profile.PutInt("HOTDLG", "SETNEXT", 0);
         f.profile.PutString("SFILEDLG", "SOURCEDIR", "/data/in/");
         QStringList texts;
-        f.prompter.settings.push_back([&](SkTunDlg& dialog) {
-            const luma::ui::SkHotDlg* hot = dialog.HotPage();
+        f.prompter.settings.push_back([&](SettingsDialog& dialog) {
+            const luma::ui::HotkeyPage* hot = dialog.Hotkeys();
             texts << dialog.windowTitle() << dialog.Tabs()->tabText(0) << dialog.Tabs()->tabText(1)
                   << dialog.Tabs()->tabText(2) << hot->m_hkMark->text() << hot->m_hkUnmark->text()
                   << hot->m_hkPrev->text() << hot->m_editLabelField->text() << hot->m_editLabelText->text()
-                  << dialog.FoldersPage()->m_editSource->text() << dialog.FoldersPage()->m_editResult->text();
+                  << dialog.Folders()->m_editSource->text() << dialog.Folders()->m_editResult->text();
             const bool hotShown = dialog.Tabs()->currentWidget() == hot && hot->isVisible() &&
                                   dialog.Tabs()->geometry().contains(hot->geometry().translated(dialog.Tabs()->pos()));
             texts << QString::number(hotShown) << QString::number(hot->m_checkSetNext->isChecked())
-                  << QString::number(dialog.FilterPage()->m_comboTag->count());
+                  << QString::number(dialog.Filter()->m_comboTag->count());
             return false;
         });
         f.Click("m_btnSettings");
@@ -120,17 +120,17 @@ private Q_SLOTS:
         QFETCH(bool, ok);
         DialogFixture f;
         f.OpenSample();
-        f.prompter.settings.push_back([&](SkTunDlg& dialog) {
-            luma::ui::SkHotDlg* hot = dialog.HotPage();
+        f.prompter.settings.push_back([&](SettingsDialog& dialog) {
+            luma::ui::HotkeyPage* hot = dialog.Hotkeys();
             QTest::keyClick(hot->m_hkUnmark, Qt::Key_U, Qt::ControlModifier);
             hot->m_editLabelField->setText(QStringLiteral("902"));
             hot->m_editLabelText->clear();
             QTest::keyClicks(hot->m_editLabelText, QStringLiteral("##$aX"));
             QTest::mouseClick(hot->m_checkSetNext, Qt::LeftButton);
-            dialog.FoldersPage()->m_editSource->setText(QStringLiteral("/data/in"));
+            dialog.Folders()->m_editSource->setText(QStringLiteral("/data/in"));
             dialog.ShowPage(1);
-            Add(*dialog.FilterPage(), QStringLiteral("200"));
-            QTest::mouseClick(dialog.FilterPage()->m_checkUseFilter, Qt::LeftButton);
+            Add(*dialog.Filter(), QStringLiteral("200"));
+            QTest::mouseClick(dialog.Filter()->m_checkUseFilter, Qt::LeftButton);
             QTest::mouseClick(dialog.findChild<QPushButton*>(QLatin1String(ok ? "m_btnOk" : "m_btnCancel")), Qt::LeftButton);
             return dialog.result() == QDialog::Accepted;
         });
@@ -165,7 +165,7 @@ private Q_SLOTS:
     {
         FakeMain main;
         main.settings.filterFields = {"700", "200"};
-        luma::ui::SkFPDlg page(main);
+        luma::ui::FilterPage page(main);
         QCOMPARE(page.Entries(), (QStringList{QStringLiteral("200"), QStringLiteral("700")}));
         page.OnBnClickedDelete();  // nothing selected: the list is written back all the same
         QCOMPARE(Texts(main.settings.filterFields), page.Entries());
@@ -211,9 +211,9 @@ private Q_SLOTS:
         f.profile.PutInt("SKFPDLG", "USEFILTER", stored);
         f.profile.PutInt("HOTDLG", "SETNEXT", stored);
         QList<bool> shown;
-        f.prompter.settings.push_back([&](SkTunDlg& dialog) {
-            QCheckBox* useFilter = dialog.FilterPage()->m_checkUseFilter;
-            QCheckBox* setNext = dialog.HotPage()->m_checkSetNext;
+        f.prompter.settings.push_back([&](SettingsDialog& dialog) {
+            QCheckBox* useFilter = dialog.Filter()->m_checkUseFilter;
+            QCheckBox* setNext = dialog.Hotkeys()->m_checkSetNext;
             shown << useFilter->isChecked() << setNext->isChecked();
             dialog.ShowPage(1);
             QTest::mouseClick(useFilter, Qt::LeftButton);
@@ -234,7 +234,7 @@ private Q_SLOTS:
     {
         FakeMain main;
         main.tags = {"700", "245", "001", "245", "a10", "A01"};
-        luma::ui::SkFPDlg page(main);
+        luma::ui::FilterPage page(main);
         QCOMPARE(ComboItems(page.m_comboTag), (QStringList{QStringLiteral("001"), QStringLiteral("245"), QStringLiteral("245"),
                                                            QStringLiteral("700"), QStringLiteral("A01"), QStringLiteral("a10")}));
         QVERIFY(page.m_comboTag->currentText().isEmpty());
@@ -243,8 +243,8 @@ private Q_SLOTS:
         f.OpenSample();
         f.Click("m_btnLast");
         QStringList offered;
-        f.prompter.settings.push_back([&](SkTunDlg& dialog) {
-            offered = ComboItems(dialog.FilterPage()->m_comboTag);
+        f.prompter.settings.push_back([&](SettingsDialog& dialog) {
+            offered = ComboItems(dialog.Filter()->m_comboTag);
             return false;
         });
         f.Click("m_btnSettings");
@@ -255,10 +255,10 @@ private Q_SLOTS:
     {
         DialogFixture f;
         QList<bool> open;
-        f.prompter.settings.push_back([&](SkTunDlg& dialog) {
+        f.prompter.settings.push_back([&](SettingsDialog& dialog) {
             for (int key : {Qt::Key_Return, Qt::Key_Escape}) {
-                QTest::keyClick(dialog.HotPage()->m_editLabelText, Qt::Key(key));
-                QTest::keyClick(dialog.HotPage()->m_hkMark, Qt::Key(key));
+                QTest::keyClick(dialog.Hotkeys()->m_editLabelText, Qt::Key(key));
+                QTest::keyClick(dialog.Hotkeys()->m_hkMark, Qt::Key(key));
                 open << dialog.isVisible();
             }
             QTest::keyClick(dialog.findChild<QPushButton*>(QStringLiteral("m_btnCancel")), Qt::Key_Escape);
@@ -275,9 +275,9 @@ private Q_SLOTS:
         DialogFixture f;
         f.prompter.fonts = {ChosenFont(15), std::nullopt, ChosenFont(21)};
         f.prompter.folders = {QStringLiteral("/srv/source"), std::nullopt};
-        f.prompter.settings.push_back([](SkTunDlg& dialog) {
+        f.prompter.settings.push_back([](SettingsDialog& dialog) {
             for (int i = 0; i < 3; ++i) {
-                dialog.FoldersPage()->OnBnClickedFont();
+                dialog.Folders()->OnBnClickedFont();
             }
             return false;
         });
@@ -285,9 +285,9 @@ private Q_SLOTS:
         QCOMPARE(f.Control<QWidget>("m_viewEdit")->font().pixelSize(), 21);
         QVERIFY(!f.profile.GetBytes("SFILEDLG", "FONT"));
 
-        f.prompter.settings.push_back([](SkTunDlg& dialog) {
-            dialog.FoldersPage()->OnBnClickedBrowseSource();
-            dialog.FoldersPage()->OnBnClickedBrowseResult();  // cancelled: the folder stays
+        f.prompter.settings.push_back([](SettingsDialog& dialog) {
+            dialog.Folders()->OnBnClickedBrowseSource();
+            dialog.Folders()->OnBnClickedBrowseResult();  // cancelled: the folder stays
             return true;
         });
         f.Click("m_btnSettings");

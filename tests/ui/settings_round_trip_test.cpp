@@ -62,12 +62,12 @@ private Q_SLOTS:
         QCOMPARE(luma::ui::ToQt(stored).state, state);
         luma::test::DialogFixture f;
         QVERIFY(!luma::StoreWindowPlacement(stored, f.profile));
-        luma::ui::CLUMADlg& dialog = f.Dialog();
+        luma::ui::MainWindow& dialog = f.Dialog();
         QTRY_COMPARE(dialog.windowState(), state);
         if (state == Qt::WindowNoState) {
             QCOMPARE(dialog.frameGeometry(), QRect(40, 30, 900, 640));
         }
-        dialog.QuitDialog();
+        dialog.Quit();
         QCOMPARE(luma::LoadWindowPlacement(f.profile), stored);
     }
 
@@ -75,7 +75,7 @@ private Q_SLOTS:
     {
         luma::test::DialogFixture f;
         QCOMPARE(f.Control<QWidget>("m_viewEdit")->font(), f.Dialog().font());
-        f.Dialog().QuitDialog();
+        f.Dialog().Quit();
         const std::optional<luma::SettingsBytes> pos = f.profile.GetBytes("MAIN", "POS");
         QVERIFY(pos && pos->size() == 44);
         const luma::WindowPlacement written = *luma::WindowPlacementFromBytes(*pos);

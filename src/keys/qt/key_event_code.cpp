@@ -1,4 +1,4 @@
-#include "key_event_code.h"
+#include "keys/qt/key_event_code.h"
 
 #include <QGuiApplication>
 #include <optional>

@@ -6,7 +6,7 @@
 
 #include "platform/process.h"
 #ifdef _WIN32
-#include "platform/registry_profile.h"
+#include "settings/registry_profile.h"
 #endif
 
 namespace luma {

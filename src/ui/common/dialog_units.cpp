@@ -1,4 +1,4 @@
-#include "dialog_units.h"
+#include "ui/common/dialog_units.h"
 
 #include <QFontMetrics>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "window_font.h"
+#include "ui/common/window_font.h"
 
 #include <QApplication>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "hotkey_filter.h"
+#include "ui/main/hotkey_filter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "main_layout.h"
+#include "ui/main/main_layout.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "open_progress.h"
+#include "ui/main/open_progress.h"
 
 #include <QCoreApplication>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "qt_prompter.h"
+#include "ui/main/qt_prompter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -7,10 +7,10 @@
 #include <QFontDialog>
 #include <QMessageBox>
 
-#include "about_dlg.h"
+#include "ui/main/about_dialog.h"
 #include "ui/common/ignore_escape.h"
-#include "jump_dlg.h"
-#include "ui/settings/tun_dlg.h"
+#include "ui/main/go_to_dialog.h"
+#include "ui/settings/settings_dialog.h"
 
 namespace luma::ui {
 namespace {
@@ -94,7 +94,7 @@ void QtPrompter::ShowError(QWidget* parent, const QString& text)
 
 std::optional<int> QtPrompter::AskRecordNumber(QWidget* parent)
 {
-    SkJumpDlg dialog(parent);
+    GoToDialog dialog(parent);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
@@ -103,11 +103,11 @@ std::optional<int> QtPrompter::AskRecordNumber(QWidget* parent)
 
 void QtPrompter::ShowAbout(QWidget* parent)
 {
-    CAboutDlg dialog(parent);
+    AboutDialog dialog(parent);
     dialog.exec();
 }
 
-bool QtPrompter::RunSettings(SkTunDlg& dialog)
+bool QtPrompter::RunSettings(SettingsDialog& dialog)
 {
     return dialog.exec() == QDialog::Accepted;
 }

@@ -1,4 +1,4 @@
-#include "view_font.h"
+#include "ui/main/view_font.h"
 
 #include <QFontMetricsF>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "window_geometry.h"
+#include "ui/main/window_geometry.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "hotkey_edit.h"
+#include "ui/settings/hotkey_edit.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "settings_page.h"
+#include "ui/settings/settings_page.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

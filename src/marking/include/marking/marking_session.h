@@ -1,0 +1,208 @@
+#pragma once
+// The marking session: an opened record file held as a record buffer list, its working copy in
+// the temporary folder, the label field, and the commands that open, mark, unmark, move, show,
+// save and end. The main dialog owns one and routes its buttons and hotkeys here; everything
+// the session asks or shows goes through its host.
+//
+// The file chosen at open is never written. Every mark and unmark rewrites the working copy
+// atomically, so that its bytes are always the concatenation of the record buffers; a rewrite
+// that fails leaves the buffers, the store, the count and the flag as they were. A session
+// destroyed without Quit leaves its working copy behind, so an abnormal end keeps the marks;
+// the note beside the copy lets a later start offer them back (OfferRecovery). A session that
+// keeps no working copy (the command line's) writes nothing but the results file.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "records/record_store.h"
+#include "marking/marking_host.h"
+#include "charsets/charset.h"
+#include "platform/locked_file.h"
+#include "records/record_find.h"
+#include "marking/recovery.h"
+
+namespace luma {
+
+struct LeftWork;
+
+enum class WorkingCopy { InTemporaryFolder, None };
+enum class LabelAction { Mark, Unmark };
+
+class MarkingSession {
+public:
+    explicit MarkingSession(MarkingHost& host, WorkingCopy workingCopy = WorkingCopy::InTemporaryFolder);
+    MarkingSession(const MarkingSession&) = delete;
+    MarkingSession& operator=(const MarkingSession&) = delete;
+
+    // Open: offers to save unsaved marks, asks for a file, offers to resume from a results
+    // file of the same name, loads it and makes a new working copy. True when a file was
+    // opened; otherwise the earlier file stays open as it was.
+    bool OnOpen();
+    // Adds the label field to the current record unless it has a field with the label tag.
+    void OnMark();
+    // Removes one field equal to the label field (tag and text) from the current record.
+    void OnUnmark();
+    // Marks or unmarks each listed record (0-based) as OnMark and OnUnmark do, then writes the
+    // working copy once and shows the last of them; the list decides, not the advance setting.
+    // Stops at the first record that cannot be changed, keeping the changes before it. True
+    // when every listed record was dealt with.
+    bool ApplyToRecords(const std::vector<int>& records, LabelAction action);
+    // Writes the records, marks and all, to a results file the operator chooses. True when it
+    // was saved.
+    bool OnSave();
+    // The exit procedure: placement, the save question, then the dialog ends. True when it ended.
+    bool Quit();
+    // Before any file is open: offers back, newest first, the work of sessions that ended
+    // without the exit procedure. The first the operator accepts becomes this session, with its
+    // marks unsaved; the copies not yet asked about stay for the next start. True when one was.
+    bool OfferRecovery();
+
+    // Navigation; the store keeps the current record in range.
+    void OnFirstRecord();
+    void OnPrevRecord();
+    void OnNextRecord();
+    void OnLastRecord();
+    void GoToRecord(int index);
+    // The nearest record after (before) the current one that carries the label; with none
+    // there the current record stays, with a note.
+    void OnNextMarked();
+    void OnPrevMarked();
+    // The records that carry the label, in file order.
+    std::vector<int> MarkedRecords();
+    // A line naming the record, for lists (see RecordTitle).
+    std::string TitleOfRecord(int record);
+    // Goes to the next (previous) record whose shown fields hold the text, from the current one,
+    // wrapping once; a wrap, a miss and a cancelled search are told in a note. True when found.
+    bool Find(const FindQuery& query, FindDirection direction);
+    // Writes the records that carry the label, byte for byte as the results file would hold
+    // them, to a file the operator chooses, atomically; the session's results file and its
+    // unsaved state are not touched. Never over the source file.
+    void OnSaveMarked();
+    // The file the records were read from.
+    const std::string& SourcePath() const { return m_sourcePath; }
+
+    // Rebuilds the record view and the status line from the current record.
+    void RenderRecord();
+    bool IsFieldShown(const std::string& tag) const;
+
+    // Settings, as the settings store and the settings dialog give them. A new label field
+    // recounts the marks of the open file.
+    void SetLabel(std::string field, std::string text);
+    void SetAdvanceAfterMark(bool advance) { m_advanceAfterMark = advance; }
+    void SetFilter(bool useFilter, std::vector<std::string> fields);
+    void SetFolders(std::string sourceDir, std::string resultDir);
+    const std::string& LabelField() const { return m_labelField; }
+    const std::string& LabelText() const { return m_labelText; }
+    bool AdvanceAfterMark() const { return m_advanceAfterMark; }
+    bool UseFilter() const { return m_useFilter; }
+    const std::vector<std::string>& FilterFields() const { return m_filterFields; }
+    // The folders get a trailing separator when a file name is joined to them.
+    const std::string& SourceDir() const { return m_sourceDir; }
+    const std::string& ResultDir() const { return m_resultDir; }
+
+    // The state, for the dialog, the command line and tests.
+    int RecordCount() const { return m_iso.GetRecordCount(); }
+    int CurrentRecord() const { return m_iso.GetCurRecord(); }
+    int MarkedCount() const { return m_markedCount; }
+    bool IsModified() const { return m_modified; }
+    bool IsFileOpen() const { return m_fileOpen; }
+    const RecordBufferList& Records() const { return m_records; }
+    const std::string& WorkPath() const { return m_workPath; }
+    const std::string& FileTitle() const { return m_fileTitle; }
+    const std::string& ViewText() const { return m_viewText; }
+    Charset FileCharset() const { return m_charset; }
+
+private:
+    struct OpenedFile {
+        std::string path;
+        std::string title;
+        RecordBufferList records;
+        int markedCount = 0;
+        Charset charset = Charset::Ascii;
+        RecordStore store;  // the file as read, which the session keeps when it holds just the records
+    };
+
+    // Open.
+    std::string PathToLoad(const std::string& chosen);
+    std::optional<OpenedFile> ReadRecordFile(const std::string& path, const std::string& title);
+    // Fills the buffer list and the mark count from the file's store; false when cancelled.
+    bool TakeRecords(OpenedFile& file, const std::string& caption);
+    std::optional<std::string> CreateWorkingCopy(const RecordBufferList& records);
+    void StartSession(OpenedFile file, std::string workPath);
+
+    // Mark and unmark. The label rules change the store's current record and say how.
+    struct LabelChange {
+        bool refused = false;  // the store refused; the refusal was shown
+        bool changed = false;
+        int delta = 0;  // the change of the record's label fields
+    };
+    std::optional<bool> ApplyToRecord(int record, LabelAction action);
+    void PrefetchNextRecord(int record) const;
+    LabelChange AddLabelField();
+    LabelChange RemoveLabelField(int field);
+    bool CheckCurrentRecordInList();
+    bool HasFieldWithLabelTag();
+    int FindLabelField();
+    int CountLabelFields(RecordStore& store) const;
+    int CountMarks();
+    void GoToMarked(int step);
+    bool CommitRecord(int delta);
+    void TakeChange(int delta);
+    void TakeChangeIntoStore();
+    std::string WorkingName() const;
+    std::optional<std::string> WriteWorkingCopy();
+    void ReopenStore();
+    void ShowStoreRefusal();
+
+    // Recovery.
+    static WorkingCopyNote NoteFor(const OpenedFile& file);
+    void KeepPlaceInNote();
+    bool RestoreLeftWork(LeftWork& work);
+    std::optional<OpenedFile> ReadLeftWork(const LeftWork& work);
+
+    // Save and exit.
+    bool SaveBeforeLeaving();
+    bool SaveToChosenFile();
+    void MarkUnsaved();
+    void MarkSaved();
+    void CloseSession();
+
+    void ShowStatus(const std::string& title, int recordCount, int currentNumber);
+
+    MarkingHost& m_host;
+    const WorkingCopy m_workingCopy;
+
+    RecordStore m_iso;
+    bool m_fileOpen = false;
+    RecordBufferList m_records;
+    std::string m_workPath;
+    // The note beside the working copy, held while the session runs; nothing when it could not
+    // be written.
+    std::optional<LockedFile> m_workNote;
+    WorkingCopyNote m_workNoteText;  // what the note says, its record kept up to date
+    std::string m_fileTitle;
+    std::string m_sourcePath;
+    // The file chosen at Open, which a save never overwrites: with the results folder where the
+    // source lies (an empty one is the current folder), the proposed results file is the source
+    // itself. Empty for restored work, whose note does not tell a source from a results file.
+    std::string m_chosenSource;
+    // The character set found at open; the working copy is always read back in it, so that
+    // label texts added since cannot change how the file is decoded.
+    Charset m_charset = Charset::Ascii;
+    int m_markedCount = 0;
+    bool m_modified = false;
+    int m_savedRecord = 0;
+
+    std::string m_labelField;
+    std::string m_labelText;
+    bool m_advanceAfterMark = true;
+    std::string m_sourceDir;
+    std::string m_resultDir;
+    bool m_useFilter = false;
+    std::vector<std::string> m_filterFields;
+
+    std::string m_viewText;
+};
+
+}  // namespace luma

@@ -1,0 +1,65 @@
+#pragma once
+// Unsaved work left behind by a session that ended without the exit procedure (the process was
+// killed, crashed, or the machine went down). Beside each working copy lies a note that says
+// where its records came from; the session holds the note for its whole life, so a note that
+// can be held belongs to a session that no longer runs.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "charsets/charset.h"
+#include "platform/locked_file.h"
+
+namespace luma {
+
+struct WorkingCopyNote {
+    std::string sourcePath;        // the file the records were read from, UTF-8
+    std::string title;             // the file title the results file is named after
+    std::int64_t started = 0;      // when the session started, seconds since the epoch
+    std::int64_t processId = 0;    // the session's process, for people looking at the folder
+    Charset charset = Charset::Ascii;  // the records' character set, found at open
+    std::int64_t recordNumber = 1;     // the record shown last, counted from 1
+    bool operator==(const WorkingCopyNote&) const = default;
+};
+
+// The note's path: the working copy's with ".luma" added.
+std::string NotePath(const std::string& workPath);
+
+// A few lines of text: a version line, "key: value" lines, "end". Values are UTF-8 with '%',
+// CR and LF escaped as %25, %0D, %0A, so that any path fits on one line.
+std::string FormatNote(const WorkingCopyNote& note);
+// Nothing for a text that is not a whole note of this version.
+std::optional<WorkingCopyNote> ParseNote(std::string_view text);
+
+// Rewrites the record number of a note this process wrote, in place: one write of as many digits
+// as before, so that a kill at any moment leaves a whole note. False when it could not be written.
+bool UpdateNoteRecord(LockedFile& hold, const WorkingCopyNote& note);
+
+// Writes the note beside a working copy and holds it. Nothing when it cannot be written: the
+// session then goes on without one, and its work cannot be offered back.
+std::optional<LockedFile> WriteNote(const std::string& workPath, const WorkingCopyNote& note);
+
+// Deletes a working copy and its note: the note first, so that an end cut short leaves at worst
+// a working copy that nothing offers, never a note that offers another file's work.
+void RemoveWorkingCopy(const std::string& workPath, std::optional<LockedFile>& note);
+
+// A working copy whose session no longer runs, with its note held while it is offered.
+struct LeftWork {
+    std::string workPath;
+    WorkingCopyNote note;
+    LockedFile hold;
+};
+
+// The working copies ("NEW…" beside "NEW….luma") in `folder` whose note no one holds and
+// reads whole, newest first. A note whose working copy is gone is removed, and so is an empty
+// working copy with its note: neither holds anything to recover. Damaged notes stay as they are.
+std::vector<LeftWork> FindLeftWork(const std::filesystem::path& folder);
+
+// Deletes the working copy of left work and its note.
+void DiscardLeftWork(LeftWork& work);
+
+}  // namespace luma

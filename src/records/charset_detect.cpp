@@ -1,0 +1,179 @@
+#include "records/charset_detect.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+#include "records/iso_format.h"
+
+namespace luma {
+namespace {
+
+// Letter frequencies of Russian text, in hundredths of a percent, а to я.
+constexpr std::array<int, 32> kRussianLetterFrequency = {
+    801, 159, 454, 170, 298, 845, 94,  165, 735, 121, 349, 440, 321, 670, 1097, 281,
+    473, 547, 626, 262, 26,  97,  48,  144, 73,  36,  4,   190, 174, 32,  64,   201};
+constexpr char32_t kSmallA = U'\u0430';
+constexpr char32_t kCapitalA = U'\u0410';
+constexpr char32_t kSmallYo = U'\u0451';
+constexpr char32_t kCapitalYo = U'\u0401';
+
+// Capital letters are rare in running text; they count a quarter of their small forms.
+int LetterWeight(char32_t c)
+{
+    if (c >= kSmallA && c < kSmallA + 32) return 4 * kRussianLetterFrequency[c - kSmallA];
+    if (c >= kCapitalA && c < kCapitalA + 32) return kRussianLetterFrequency[c - kCapitalA];
+    if (c == kSmallYo) return 4 * 4;
+    if (c == kCapitalYo) return 4;
+    return 0;
+}
+
+char32_t FirstCodePoint(const std::string& utf8)
+{
+    const auto byteAt = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(utf8[i])); };
+    if (utf8.size() >= 2 && (byteAt(0) & 0xE0) == 0xC0) {
+        return ((byteAt(0) & 0x1F) << 6) | (byteAt(1) & 0x3F);
+    }
+    return 0;  // outside the two-byte range, so not a Cyrillic letter
+}
+
+using ByteHistogram = std::array<std::uint64_t, 256>;
+
+std::uint64_t CyrillicScore(const ByteHistogram& histogram, Charset charset)
+{
+    TextCodec codec(charset);
+    std::uint64_t score = 0;
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+        if (histogram[static_cast<std::size_t>(byte)] == 0) continue;
+        const char32_t c = FirstCodePoint(codec.Decode(std::string(1, static_cast<char>(byte))));
+        score += histogram[static_cast<std::size_t>(byte)] * static_cast<std::uint64_t>(LetterWeight(c));
+    }
+    return score;
+}
+
+Charset BestSingleByteSet(const ByteHistogram& histogram)
+{
+    Charset best = Charset::Windows1251;
+    std::uint64_t bestScore = 0;
+    for (const Charset candidate : {Charset::Windows1251, Charset::Koi8r, Charset::Cp866}) {
+        const std::uint64_t score = CyrillicScore(histogram, candidate);
+        if (score > bestScore) {
+            best = candidate;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+struct ByteSurvey {
+    ByteHistogram histogram{};
+    std::uint64_t multiByteSequences = 0;
+    std::uint64_t invalidUtf8Bytes = 0;
+    std::uint64_t invalidBytesInRuns = 0;  // beside another high byte, as in a Cyrillic word
+    bool HasHighBytes() const { return multiByteSequences + invalidUtf8Bytes > 0; }
+};
+
+// Index of the first byte at or after `pos` that is not ASCII, eight bytes at a time.
+std::size_t SkipAscii(std::string_view file, std::size_t pos)
+{
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    while (pos + 8 <= file.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, file.data() + pos, sizeof word);
+        if ((word & kHighBits) != 0) break;
+        pos += 8;
+    }
+    while (pos < file.size() && static_cast<unsigned char>(file[pos]) < 0x80) ++pos;
+    return pos;
+}
+
+bool IsHigh(std::string_view file, std::size_t pos)
+{
+    return pos < file.size() && static_cast<unsigned char>(file[pos]) >= 0x80;
+}
+
+void SurveyChunk(std::string_view file, ByteSurvey& survey)
+{
+    for (std::size_t pos = SkipAscii(file, 0); pos < file.size(); pos = SkipAscii(file, pos)) {
+        const std::size_t length = Utf8SequenceLength(file.substr(pos, 4));
+        if (length >= 2) {
+            ++survey.multiByteSequences;
+        } else {
+            ++survey.invalidUtf8Bytes;
+            if ((pos > 0 && IsHigh(file, pos - 1)) || IsHigh(file, pos + 1)) {
+                ++survey.invalidBytesInRuns;
+            }
+        }
+        const std::size_t step = length >= 2 ? length : 1;
+        for (std::size_t i = 0; i < step; ++i) {
+            ++survey.histogram[static_cast<unsigned char>(file[pos + i])];
+        }
+        pos += step;
+    }
+}
+
+// The survey reads up to 64 chunks of 16 KiB spread over the file: a megabyte of text tells the
+// sets apart, at a cost that does not grow with the file.
+ByteSurvey SurveyBytes(std::string_view file)
+{
+    constexpr std::size_t kChunk = 16 * 1024;
+    constexpr std::size_t kChunks = 64;
+    ByteSurvey survey;
+    if (file.size() <= kChunk * kChunks) {
+        SurveyChunk(file, survey);
+        return survey;
+    }
+    const std::size_t stride = file.size() / kChunks;
+    for (std::size_t i = 0; i < kChunks; ++i) {
+        SurveyChunk(file.substr(i * stride, kChunk), survey);
+    }
+    return survey;
+}
+
+std::string_view SubfieldData(std::string_view fieldData, char code)
+{
+    const std::string prefix{iso::kSubfieldDelimiter, code};
+    const std::size_t start = fieldData.find(prefix);
+    if (start == std::string_view::npos) return {};
+    const std::size_t from = start + prefix.size();
+    const std::size_t end = fieldData.find(iso::kSubfieldDelimiter, from);
+    return fieldData.substr(from, end == std::string_view::npos ? end : end - from);
+}
+
+}  // namespace
+
+bool DeclaresUtf8(const IsoRecord& record)
+{
+    if (record.leader.size() > 9 && record.leader[9] == 'a') {
+        return true;
+    }
+    for (const Field& field : record.fields) {
+        if (field.tag == "100") {
+            const std::string_view general = SubfieldData(field.data, 'a');
+            return general.size() >= 28 && general.substr(26, 2) == "50";
+        }
+    }
+    return false;
+}
+
+Charset DetectCharset(std::string_view file, const IsoRecord& firstRecord)
+{
+    const ByteSurvey survey = SurveyBytes(file);
+    if (!survey.HasHighBytes()) {
+        return Charset::Ascii;
+    }
+    const std::uint64_t valid = survey.multiByteSequences;
+    const std::uint64_t invalid = survey.invalidUtf8Bytes;
+    // A declaration is believed unless most bytes contradict it in runs, as the words of a
+    // single-byte Cyrillic text do; stray invalid bytes are damage, not another set. Without a
+    // declaration the bytes must be UTF-8 nearly everywhere, as single-byte text almost never
+    // is by chance.
+    const bool cyrillicRuns = survey.invalidBytesInRuns * 2 > invalid;
+    if (DeclaresUtf8(firstRecord) ? valid >= invalid || !cyrillicRuns
+                                  : valid > 0 && invalid * 20 <= valid) {
+        return Charset::Utf8;
+    }
+    return BestSingleByteSet(survey.histogram);
+}
+
+}  // namespace luma

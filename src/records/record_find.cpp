@@ -1,0 +1,163 @@
+#include "records/record_find.h"
+
+#include <algorithm>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+#include "records/field_text_search.h"
+
+namespace luma {
+namespace {
+
+// Often enough for a progress bar and a cancel button, rarely enough to cost nothing.
+constexpr int kRecordsPerProgressCall = 256;
+
+// The record `steps` records away from `from` around the file, and whether that passed its end.
+std::pair<int, bool> RecordAround(int from, int steps, FindDirection direction, int count)
+{
+    const int position = direction == FindDirection::Forward ? from + steps : from - steps;
+    const int record = (position % count + count) % count;
+    return {record, record != position};
+}
+
+// A search of every record is bound by the processor: a large file's is worth a second thread.
+constexpr int kRecordsWorthAThread = 20000;
+
+// The records of [from, to) that match, in file order.
+std::vector<int> MatchingRecords(RecordMatcher& matcher, int from, int to)
+{
+    std::vector<int> found;
+    for (int record = from; record < to; ++record) {
+        if (matcher.Matches(record)) {
+            found.push_back(record);
+        }
+    }
+    return found;
+}
+
+// Puts the store back on its record when a search has moved it.
+class ShownRecordKeeper {
+public:
+    explicit ShownRecordKeeper(RecordStore& store) : m_store(store), m_shown(store.GetCurRecord()) {}
+    ~ShownRecordKeeper()
+    {
+        if (m_store.GetCurRecord() != m_shown) {
+            m_store.SetRecord(m_shown);
+        }
+    }
+    ShownRecordKeeper(const ShownRecordKeeper&) = delete;
+    ShownRecordKeeper& operator=(const ShownRecordKeeper&) = delete;
+
+private:
+    RecordStore& m_store;
+    int m_shown;
+};
+
+}  // namespace
+
+RecordMatcher::RecordMatcher(RecordStore& store, FindQuery query, FieldFilter isShown, Way way)
+    : m_store(store),
+      m_query(std::move(query)),
+      m_foldedText(FoldCase(m_query.text)),
+      m_isShown(std::move(isShown))
+{
+    if (way == Way::Fast) {
+        m_fast = FieldTextSearch::Prepare(store.GetCharset(), m_query, m_isShown);
+    }
+}
+
+RecordMatcher::~RecordMatcher() = default;
+
+bool RecordMatcher::Matches(int record)
+{
+    if (m_query.text.empty() || record < 0 || record >= m_store.GetRecordCount()) {
+        return false;
+    }
+    // A change not yet committed is in the store's parsed record only.
+    if (m_fast && !m_store.HasPendingChange(record)) {
+        return m_fast->Matches(m_store.Records()[static_cast<std::size_t>(record)], record);
+    }
+    return MatchesAsShown(record);
+}
+
+bool RecordMatcher::MatchesAsShown(int record)
+{
+    m_store.SetRecord(record);
+    for (int field = 0; field < m_store.GetFieldCount(); ++field) {
+        if (!IsSearched(m_store.GetFieldName(field))) {
+            continue;
+        }
+        const std::string text = m_store.GetFieldText(field);
+        const bool found = m_query.matchCase ? text.find(m_query.text) != std::string::npos
+                                             : FoldCase(text).find(m_foldedText) != std::string::npos;
+        if (found) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool RecordMatcher::IsSearched(const std::string& tag) const
+{
+    return (m_query.fieldTag.empty() || tag == m_query.fieldTag) && (!m_isShown || m_isShown(tag));
+}
+
+FindResult FindRecord(RecordStore& store, const FindQuery& query, int from, FindDirection direction,
+                      const FieldFilter& isShown, const FindProgress& progress)
+{
+    FindResult result;
+    const int count = store.GetRecordCount();
+    if (query.text.empty() || count == 0) {
+        return result;
+    }
+    const ShownRecordKeeper keeper(store);
+    RecordMatcher matcher(store, query, isShown);
+    from = std::clamp(from, -1, count);
+    for (int done = 0; done < count; ++done) {
+        if (progress && done > 0 && done % kRecordsPerProgressCall == 0 && !progress(done, count)) {
+            result.cancelled = true;
+            return result;
+        }
+        const auto [record, wrapped] = RecordAround(from, done + 1, direction, count);
+        if (matcher.Matches(record)) {
+            result.record = record;
+            result.wrapped = wrapped;
+            return result;
+        }
+    }
+    return result;
+}
+
+std::vector<int> FindAllRecords(RecordStore& store, const FindQuery& query, const FieldFilter& isShown)
+{
+    const ShownRecordKeeper keeper(store);
+    const int count = store.GetRecordCount();
+    RecordMatcher matcher(store, query, isShown);
+    // A large file is searched in two halves at once where the search only reads the records'
+    // bytes: each half has a matcher of its own, and neither moves the store. A filter of
+    // shown tags belongs to the caller, who may not expect it to be asked from another thread.
+    std::optional<RecordMatcher> second;
+    if (count >= kRecordsWorthAThread && matcher.SearchesBytes() && !store.HasPendingChanges() && !isShown) {
+        second.emplace(store, query, isShown);
+    }
+    std::vector<int> later;
+    std::optional<std::thread> other;
+    int half = count;
+    if (second) {
+        try {
+            other.emplace([&, from = count / 2] { later = MatchingRecords(*second, from, count); });
+            half = count / 2;
+        } catch (const std::system_error&) {
+            // No thread to be had: this one searches it all.
+        }
+    }
+    std::vector<int> found = MatchingRecords(matcher, 0, half);
+    if (other) {
+        other->join();
+        found.insert(found.end(), later.begin(), later.end());
+    }
+    return found;
+}
+
+}  // namespace luma

@@ -1,0 +1,36 @@
+#pragma once
+// "Найти": the text to find, the one field to look in, and whether case counts. The window runs
+// the search the operator chose a direction for, and F3 / Shift+F3 repeat it.
+
+#include <QDialog>
+
+#include "records/record_find.h"
+
+class QCheckBox;
+class QLineEdit;
+
+namespace luma::ui {
+
+class FindDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    FindDialog(const FindQuery& last, QWidget* parent = nullptr);
+
+    FindQuery Query() const;
+    FindDirection Direction() const { return m_direction; }
+
+    QLineEdit* TextEdit() const { return m_editText; }
+    QLineEdit* FieldEdit() const { return m_editField; }
+    QCheckBox* CaseCheck() const { return m_checkCase; }
+
+private:
+    void FindIn(FindDirection direction);
+
+    QLineEdit* m_editText = nullptr;
+    QLineEdit* m_editField = nullptr;
+    QCheckBox* m_checkCase = nullptr;
+    FindDirection m_direction = FindDirection::Forward;
+};
+
+}  // namespace luma::ui
