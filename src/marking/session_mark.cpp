@@ -7,28 +7,14 @@
 #include "marking/marking_session.h"
 #include "marking/marking_texts.h"
 #include "platform/prefetch.h"
+#include "records/iso_format.h"
 #include "records/record_files.h"
 
 namespace luma {
-namespace {
-
-bool IsAsciiLetterOrDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-// A tag any ISO 2709 directory can hold.
-bool IsValidLabelTag(const std::string& tag)
-{
-    return tag.size() == 3 && IsAsciiLetterOrDigit(tag[0]) && IsAsciiLetterOrDigit(tag[1]) &&
-           IsAsciiLetterOrDigit(tag[2]);
-}
-
-}  // namespace
 
 void MarkingSession::OnMark()
 {
-    if (!IsValidLabelTag(m_labelField)) {
+    if (!iso::IsValidTag(m_labelField)) {
         m_host.ShowMessage(m_host.Translate(kLabelNotSetUp));
         return;
     }
@@ -60,7 +46,7 @@ void MarkingSession::OnUnmark()
 
 bool MarkingSession::ApplyToRecords(const std::vector<int>& records, LabelAction action)
 {
-    if (action == LabelAction::Mark && !IsValidLabelTag(m_labelField)) {
+    if (action == LabelAction::Mark && !iso::IsValidTag(m_labelField)) {
         m_host.ShowMessage(m_host.Translate(kLabelNotSetUp));
         return false;
     }

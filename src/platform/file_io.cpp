@@ -1,12 +1,11 @@
 // Portable parts of the file layer.
 
 #include "platform/file_io.h"
+#include "platform/two_halves.h"
 
 #include <algorithm>
 #include <fstream>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 namespace luma {
 
@@ -40,30 +39,24 @@ std::size_t ReadInTwoHalves(std::ifstream& in, const std::filesystem::path& path
 {
     constexpr std::size_t kWorthAThread = std::size_t{16} << 20;
     const std::size_t whole = buffer.size();
-    std::size_t half = whole;
+    std::size_t read = 0;
     std::size_t secondRead = 0;
-    std::optional<std::thread> second;
-    if (whole >= kWorthAThread) {
-        try {
-            second.emplace([&, from = whole / 2] { secondRead = ReadRange(path, from, buffer.data() + from, whole - from); });
-            half = whole / 2;
-        } catch (const std::system_error&) {
-            // No thread to be had: this one reads it all.
-        }
+    const std::size_t half = InTwoHalves(
+        whole, kWorthAThread,
+        [&](std::size_t, std::size_t to) {
+            in.read(buffer.data(), static_cast<std::streamsize>(to));
+            read = static_cast<std::size_t>(in.gcount());
+        },
+        [&](std::size_t from, std::size_t to) { secondRead = ReadRange(path, from, buffer.data() + from, to - from); });
+    if (half == whole || read != half) {
+        return read;
     }
-    in.read(buffer.data(), static_cast<std::streamsize>(half));
-    std::size_t read = static_cast<std::size_t>(in.gcount());
-    if (second) {
-        second->join();
-        if (read == half && secondRead == whole - half) {
-            in.seekg(static_cast<std::streamoff>(whole));
-            read = whole;
-        } else if (read == half) {
-            in.read(buffer.data() + half, static_cast<std::streamsize>(whole - half));
-            read += static_cast<std::size_t>(in.gcount());
-        }
+    if (secondRead == whole - half) {
+        in.seekg(static_cast<std::streamoff>(whole));
+        return whole;
     }
-    return read;
+    in.read(buffer.data() + half, static_cast<std::streamsize>(whole - half));
+    return read + static_cast<std::size_t>(in.gcount());
 }
 
 }  // namespace

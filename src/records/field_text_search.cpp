@@ -5,6 +5,7 @@
 
 #include "records/charset_detect.h"
 #include "records/iso_format.h"
+#include "records/laid_out_record.h"
 
 namespace luma {
 namespace {

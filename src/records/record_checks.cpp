@@ -9,15 +9,13 @@ namespace {
 
 using iso::DigitsAt;
 
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsAsciiLower(char c) { return c >= 'a' && c <= 'z'; }
-bool IsAsciiUpper(char c) { return c >= 'A' && c <= 'Z'; }
 
 // Indicators are digits, lower-case letters or blanks; '#' for a blank and the fill character
 // '|' are common enough in real files to pass.
 bool IsIndicator(char c)
 {
-    return IsAsciiDigit(c) || IsAsciiLower(c) || c == ' ' || c == '#' || c == '|';
+    return iso::IsDigit(c) || IsAsciiLower(c) || c == ' ' || c == '#' || c == '|';
 }
 
 }  // namespace
@@ -33,10 +31,7 @@ std::vector<Finding> CheckLeader(std::string_view leader)
         found.push_back({11, "subfield code length " + Quoted(leader.substr(11, 1)) +
                                  " is not a digit; one-character codes are read"});
     }
-    const auto lengthDigits = DigitsAt(leader, 20, 1);
-    const auto startDigits = DigitsAt(leader, 21, 1);
-    if (!lengthDigits || !startDigits || !DigitsAt(leader, 22, 1) || *lengthDigits == 0 ||
-        *startDigits == 0) {
+    if (!iso::UsableEntryMap(leader)) {
         found.push_back({20, "entry map " + Quoted(leader.substr(20, 3)) +
                                  " is not usable; entries of a 4-digit length and a 5-digit "
                                  "start are read"});
@@ -46,10 +41,7 @@ std::vector<Finding> CheckLeader(std::string_view leader)
 
 std::vector<Finding> CheckTag(std::string_view tag)
 {
-    const bool alphanumeric = std::all_of(tag.begin(), tag.end(), [](char c) {
-        return IsAsciiDigit(c) || IsAsciiLower(c) || IsAsciiUpper(c);
-    });
-    if (alphanumeric) {
+    if (std::all_of(tag.begin(), tag.end(), iso::IsLetterOrDigit)) {
         return {};
     }
     return {{0, "tag " + Quoted(tag) + " is not three letters or digits"}};

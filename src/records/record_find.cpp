@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <optional>
-#include <system_error>
-#include <thread>
 
+#include "platform/two_halves.h"
 #include "records/field_text_search.h"
 
 namespace luma {
@@ -20,9 +19,6 @@ std::pair<int, bool> RecordAround(int from, int steps, FindDirection direction, 
     const int record = (position % count + count) % count;
     return {record, record != position};
 }
-
-// A search of every record is bound by the processor: a large file's is worth a second thread.
-constexpr int kRecordsWorthAThread = 20000;
 
 // The records of [from, to) that match, in file order.
 std::vector<int> MatchingRecords(RecordMatcher& matcher, int from, int to)
@@ -138,25 +134,19 @@ std::vector<int> FindAllRecords(RecordStore& store, const FindQuery& query, cons
     // bytes: each half has a matcher of its own, and neither moves the store. A filter of
     // shown tags belongs to the caller, who may not expect it to be asked from another thread.
     std::optional<RecordMatcher> second;
-    if (count >= kRecordsWorthAThread && matcher.SearchesBytes() && !store.HasPendingChanges() && !isShown) {
+    if (static_cast<std::size_t>(count) >= kRecordsWorthAThread && matcher.SearchesBytes() && !store.HasPendingChanges() && !isShown) {
         second.emplace(store, query, isShown);
     }
+    if (!second) {
+        return MatchingRecords(matcher, 0, count);
+    }
+    std::vector<int> found;
     std::vector<int> later;
-    std::optional<std::thread> other;
-    int half = count;
-    if (second) {
-        try {
-            other.emplace([&, from = count / 2] { later = MatchingRecords(*second, from, count); });
-            half = count / 2;
-        } catch (const std::system_error&) {
-            // No thread to be had: this one searches it all.
-        }
-    }
-    std::vector<int> found = MatchingRecords(matcher, 0, half);
-    if (other) {
-        other->join();
-        found.insert(found.end(), later.begin(), later.end());
-    }
+    InTwoHalves(
+        static_cast<std::size_t>(count), kRecordsWorthAThread,
+        [&](std::size_t from, std::size_t to) { found = MatchingRecords(matcher, static_cast<int>(from), static_cast<int>(to)); },
+        [&](std::size_t from, std::size_t to) { later = MatchingRecords(*second, static_cast<int>(from), static_cast<int>(to)); });
+    found.insert(found.end(), later.begin(), later.end());
     return found;
 }
 

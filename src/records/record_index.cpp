@@ -36,7 +36,6 @@ std::size_t SkipSeparators(std::string_view file, std::size_t pos)
     return pos;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Something at `pos` is a (possibly damaged) record rather than junk when its leader carries
 // at least one of the numbers every leader has.
@@ -146,7 +145,7 @@ private:
                     return next;
                 }
             }
-            if (IsDigit(m_file[q]) && IsRecordStart(m_file, q)) {
+            if (iso::IsDigit(m_file[q]) && IsRecordStart(m_file, q)) {
                 return q;
             }
         }
@@ -170,7 +169,7 @@ private:
     std::optional<std::size_t> RecordStartBetween(std::size_t from, std::size_t to) const
     {
         for (std::size_t q = from; q < to; ++q) {
-            if (IsDigit(m_file[q]) && IsRecordStart(m_file, q)) {
+            if (iso::IsDigit(m_file[q]) && IsRecordStart(m_file, q)) {
                 return q;
             }
         }

@@ -1,14 +1,14 @@
 #include "records/record_store.h"
 
 #include <algorithm>
-#include <system_error>
-#include <thread>
 
 #include "records/charset_detect.h"
 #include "records/field_text.h"
 #include "records/iso_format.h"
+#include "records/laid_out_record.h"
 #include "platform/file_io.h"
 #include "platform/prefetch.h"
+#include "platform/two_halves.h"
 
 namespace luma {
 
@@ -288,37 +288,23 @@ bool RecordStore::HasFieldWithTagAt(int index, const std::string& tag) const
 
 std::vector<int> RecordStore::RecordsWithTag(const std::string& tag) const
 {
-    // A look at every record's directory is bound by memory, not by the processor: a large
-    // file is looked through in two halves at once. It only reads the store.
-    constexpr int kRecordsWorthAThread = 20000;
+    // A look at every record's directory is bound by memory, not by the processor: it only
+    // reads the store, so a large file is looked through in two halves at once.
     const int count = GetRecordCount();
     std::vector<char> has(static_cast<std::size_t>(count));
     // Each record's leader and directory is a wait for memory of its own: asking for those of
     // a few records ahead keeps several fetches under way instead of one at a time.
-    constexpr int kRecordsAhead = 12;
+    constexpr std::size_t kRecordsAhead = 12;
     constexpr std::size_t kUsualHead = 256;
-    const auto look = [&](int from, int to) {
-        for (int index = from; index < to; ++index) {
+    const auto look = [&](std::size_t from, std::size_t to) {
+        for (std::size_t index = from; index < to; ++index) {
             if (index + kRecordsAhead < to) {
-                PrefetchBytes(RecordBytes(index + kRecordsAhead), kUsualHead);
+                PrefetchBytes(RecordBytes(static_cast<int>(index + kRecordsAhead)), kUsualHead);
             }
-            has[static_cast<std::size_t>(index)] = HasFieldWithTagAt(index, tag);
+            has[index] = HasFieldWithTagAt(static_cast<int>(index), tag);
         }
     };
-    int half = count;
-    std::optional<std::thread> other;
-    if (count >= kRecordsWorthAThread) {
-        try {
-            other.emplace(look, count / 2, count);
-            half = count / 2;
-        } catch (const std::system_error&) {
-            // No thread to be had: one does it all.
-        }
-    }
-    look(0, half);
-    if (other) {
-        other->join();
-    }
+    InTwoHalves(static_cast<std::size_t>(count), kRecordsWorthAThread, look, look);
     std::vector<int> records;
     for (int index = 0; index < count; ++index) {
         if (has[static_cast<std::size_t>(index)]) {
@@ -362,13 +348,13 @@ std::optional<int> RecordStore::CountLaidOutFieldsEqual(const std::string& tag, 
         }
         bytes = changed->second.bytes;
     }
-    const auto data = FieldDataWithTag(bytes, tag);
-    if (!data) {
+    const auto fields = LaidOutFields(bytes);
+    if (!fields) {
         return std::nullopt;
     }
     const std::size_t indicators = iso::IndicatorCountOf(bytes.substr(0, iso::kLeaderLength));
-    return static_cast<int>(std::count_if(data->begin(), data->end(), [&](std::string_view field) {
-        return FieldDataReadsAs(tag, text, indicators, field);
+    return static_cast<int>(std::count_if(fields->begin(), fields->end(), [&](const FieldView& field) {
+        return field.tag == tag && FieldDataReadsAs(tag, text, indicators, field.data);
     }));
 }
 

@@ -8,6 +8,7 @@
 
 #include "records/record_store.h"
 #include "records/iso_record.h"
+#include "records/laid_out_record.h"
 #include "test_files.h"
 
 namespace luma {

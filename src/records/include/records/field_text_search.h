@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "records/iso_record.h"
+#include "records/laid_out_record.h"
 #include "charsets/charset.h"
 #include "records/record_find.h"
 

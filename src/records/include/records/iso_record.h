@@ -39,24 +39,4 @@ struct BuildResult {
 // and base address recomputed, every other leader byte kept.
 BuildResult BuildRecord(const IsoRecord& record);
 
-// The record with a field inserted after its last field whose tag is not greater, built as
-// BuildRecord builds it, straight from the bytes; nothing when the record is not laid out as
-// BuildRecord would lay it out, or the field breaks a limit of the format: parse and build then.
-// A mark of a clean record takes no parse.
-std::optional<std::string> InsertField(std::string_view bytes, std::string_view tag, std::string_view data);
-
-// The data of the fields with that tag, as ParseRecord gives them, found from the directory of a
-// record laid out as BuildRecord lays it out; nothing for any other record.
-std::optional<std::vector<std::string_view>> FieldDataWithTag(std::string_view bytes, std::string_view tag);
-
-// A field seen in the record's own bytes.
-struct FieldView {
-    std::string_view tag;
-    std::string_view data;  // without its field terminator
-};
-
-// The fields of a record laid out as BuildRecord lays it out, as ParseRecord gives them, without
-// a copy; nothing for any other record.
-std::optional<std::vector<FieldView>> LaidOutFields(std::string_view bytes);
-
 }  // namespace luma

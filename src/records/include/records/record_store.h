@@ -19,6 +19,9 @@
 
 namespace luma {
 
+// Looking through a file of this many records or more is done in two halves at once.
+inline constexpr std::size_t kRecordsWorthAThread = 20000;
+
 class RecordStore {
 public:
     RecordStore();
