@@ -107,23 +107,13 @@ std::optional<std::map<std::string, std::string, std::less<>>> Entries(
     return entries;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix)
-{
-    return text.substr(0, prefix.size()) == prefix;
-}
-
-bool EndsWith(std::string_view text, std::string_view suffix)
-{
-    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
-
 // The working copy a note in the folder stands beside; nothing for any other file.
 std::optional<std::string> WorkPathOfNote(const std::filesystem::directory_entry& entry)
 {
     const std::string name = PathToUtf8(entry.path().filename());
     std::error_code ec;
-    if (name.size() <= kWorkPrefix.size() + kNoteExtension.size() || !StartsWith(name, kWorkPrefix) ||
-        !EndsWith(name, kNoteExtension) || !entry.is_regular_file(ec)) {
+    if (name.size() <= kWorkPrefix.size() + kNoteExtension.size() || !name.starts_with(kWorkPrefix) ||
+        !name.ends_with(kNoteExtension) || !entry.is_regular_file(ec)) {
         return std::nullopt;
     }
     const std::string notePath = PathToUtf8(entry.path());
@@ -140,7 +130,7 @@ void RemoveUnfinishedRewrites(const std::string& workPath)
     for (std::filesystem::directory_iterator it(work.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = PathToUtf8(it->path().filename());
         std::error_code typeError;
-        if (StartsWith(name, prefix) && it->is_regular_file(typeError)) {
+        if (name.starts_with(prefix) && it->is_regular_file(typeError)) {
             RemoveFile(PathToUtf8(it->path()));
         }
     }
@@ -198,7 +188,7 @@ std::string FormatNote(const WorkingCopyNote& note)
 
 std::optional<WorkingCopyNote> ParseNote(std::string_view text)
 {
-    if (!EndsWith(text, "\n")) {
+    if (!text.ends_with('\n')) {
         return std::nullopt;
     }
     std::vector<std::string_view> lines = Lines(text);

@@ -32,10 +32,21 @@ bool MarkingSession::OnOpen()
     }
     const std::string title = PathToUtf8(PathFromUtf8(*chosen).stem());
     const std::string path = PathToLoad(*chosen);
+    if (!OpenSession([&] { return ReadRecordFile(path, title); })) {
+        return false;
+    }
+    m_chosenSource = *chosen;
+    return true;
+}
+
+// Every way into a session: the file is read under a progress window and a new working copy
+// written; only then does the session take the file.
+bool MarkingSession::OpenSession(const std::function<std::optional<OpenedFile>()>& read)
+{
     std::optional<OpenedFile> file;
     {
         ProgressScope progress(m_host);
-        file = ReadRecordFile(path, title);
+        file = read();
     }
     if (!file) {
         return false;
@@ -45,7 +56,6 @@ bool MarkingSession::OnOpen()
         return false;
     }
     StartSession(std::move(*file), std::move(*workPath));
-    m_chosenSource = *chosen;
     return true;
 }
 

@@ -8,7 +8,6 @@
 #include <system_error>
 #include <utility>
 
-#include "marking/host_scopes.h"
 #include "marking/marking_session.h"
 #include "marking/marking_texts.h"
 #include "platform/file_io.h"
@@ -63,19 +62,9 @@ void MarkingSession::KeepPlaceInNote()
 // A read the operator cancels leaves the work where it is, for the next start.
 bool MarkingSession::RestoreLeftWork(LeftWork& work)
 {
-    std::optional<OpenedFile> file;
-    {
-        ProgressScope progress(m_host);
-        file = ReadLeftWork(work);
-    }
-    if (!file) {
+    if (!OpenSession([&] { return ReadLeftWork(work); })) {
         return false;
     }
-    std::optional<std::string> workPath = CreateWorkingCopy(file->records);
-    if (!workPath) {
-        return false;
-    }
-    StartSession(std::move(*file), std::move(*workPath));
     GoToRecord(static_cast<int>(std::min<std::int64_t>(work.note.recordNumber - 1, m_iso.GetRecordCount() - 1)));
     MarkUnsaved();
     DiscardLeftWork(work);

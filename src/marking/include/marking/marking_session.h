@@ -11,6 +11,7 @@
 // the note beside the copy lets a later start offer them back (OfferRecovery). A session that
 // keeps no working copy (the command line's) writes nothing but the results file.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -129,6 +130,7 @@ private:
     // Fills the buffer list and the mark count from the file's store; false when cancelled.
     bool TakeRecords(OpenedFile& file, const std::string& caption);
     std::optional<std::string> CreateWorkingCopy(const RecordBufferList& records);
+    bool OpenSession(const std::function<std::optional<OpenedFile>()>& read);
     void StartSession(OpenedFile file, std::string workPath);
 
     // Mark and unmark. The label rules change the store's current record and say how.
