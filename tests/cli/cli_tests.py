@@ -277,7 +277,7 @@ class Mark(harness.TempFolderTest):
     def test_record_out_of_range_writes_nothing(self):
         result, target = self.mark("mark", "--records", "1,7")
         self.assertEqual(result.returncode, 1)
-        self.assertIn(b"no record 7", result.stderr)
+        self.assertIn("записи 7 нет".encode(), result.stderr)
         self.assertFalse(os.path.exists(target))
 
     def test_failures_leave_an_existing_output_intact(self):
