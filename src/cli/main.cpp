@@ -1,8 +1,11 @@
 // luma-cli: reads ISO 2709 record files the way LUMA does, for scripts and for checking files.
 
+#include <algorithm>
 #include <exception>
+#include <initializer_list>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -166,22 +169,40 @@ int RunFindCommand(const Arguments& args) {
     return luma::cli::RunFind(args.path, {args.text, args.fieldTag, args.matchCase}, std::cout, std::cerr);
 }
 
-// The help's own words, which CLI11 writes in English.
-void UseHelpLabels(CLI::App& app) {
-    if (luma::cli::RunLanguage() != luma::cli::Language::Russian) {
-        return;
+// CLI11's help, with its columns lined up however many bytes a letter takes: CLI11 counts
+// bytes, and a Cyrillic letter is two.
+class HelpFormatter : public CLI::Formatter {
+public:
+    std::string make_option(const CLI::Option* option, bool isPositional) const override {
+        std::string line = "  " + make_option_name(option, isPositional) + make_option_opts(option);
+        const auto letters = static_cast<std::size_t>(std::count_if(
+            line.begin(), line.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+        const std::string indent(get_column_width(), ' ');
+        line += letters < indent.size() ? indent.substr(letters) : "\n" + indent;
+        for (const char c : make_option_desc(option)) {
+            line += c;
+            if (c == '\n') {
+                line += indent;
+            }
+        }
+        return line + "\n";
     }
-    const auto formatter = app.get_formatter();
-    formatter->label("Usage", "Запуск");
-    formatter->label("OPTIONS", "ПАРАМЕТРЫ");
-    formatter->label("SUBCOMMAND", "КОМАНДА");
-    formatter->label("SUBCOMMANDS", "КОМАНДЫ");
-    formatter->label("Positionals", "Аргументы");
-    formatter->label("REQUIRED", "ОБЯЗАТЕЛЬНО");
-    formatter->label("TEXT", "ТЕКСТ");
-    formatter->label("TAG TEXT", "ТЕГ ТЕКСТ");
-    // Widths are counted in bytes, and a Cyrillic letter takes two.
-    formatter->column_width(40);
+};
+
+// The help's own words, which CLI11 writes in English.
+void UseHelpFormatter(CLI::App& app) {
+    auto formatter = std::make_shared<HelpFormatter>();
+    if (luma::cli::RunLanguage() == luma::cli::Language::Russian) {
+        formatter->label("Usage", "Запуск");
+        formatter->label("OPTIONS", "ПАРАМЕТРЫ");
+        formatter->label("SUBCOMMAND", "КОМАНДА");
+        formatter->label("SUBCOMMANDS", "КОМАНДЫ");
+        formatter->label("Positionals", "Аргументы");
+        formatter->label("REQUIRED", "ОБЯЗАТЕЛЬНО");
+        formatter->label("TEXT", "ТЕКСТ");
+        formatter->label("TAG TEXT", "ТЕГ ТЕКСТ");
+    }
+    app.formatter(formatter);
 }
 
 // The name CLI11 puts before what went wrong: "--label", "FILE".
@@ -235,7 +256,7 @@ int main(int argc, char** argv) {
     CLI::App app{Say({"Читает файлы библиографических записей ISO 2709 (MARC 21, UNIMARC, RUSMARC).",
                       "Reads ISO 2709 bibliographic record files (MARC 21, UNIMARC, RUSMARC)."}),
                  "luma-cli"};
-    UseHelpLabels(app);
+    UseHelpFormatter(app);
     // Set before the commands are added: they take the group names and the help flag from here.
     app.option_defaults()->group(Say({"Параметры", "Options"}));
     app.group(Say({"Команды", "Subcommands"}));
