@@ -125,10 +125,21 @@ constexpr SystemError kSystemErrors[] = {
 #endif
 };
 
+std::string SystemWords(int code)
+{
+#ifdef _MSC_VER
+    char text[256] = {};
+    strerror_s(text, sizeof text, code);
+    return text;
+#else
+    return std::strerror(code);
+#endif
+}
+
 std::optional<std::string> SystemErrorInRussian(std::string_view english)
 {
     for (const SystemError& error : kSystemErrors) {
-        if (english == std::strerror(error.code)) {
+        if (english == SystemWords(error.code)) {
             return std::string(error.russian);
         }
     }
