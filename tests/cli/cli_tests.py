@@ -357,6 +357,8 @@ class Languages(harness.TempFolderTest):
             (("mark", sample_path(), "--records", "1", "--label", "9x", "##$aNone", "--output",
               output), ["Поле метки не настроено!\r\nЗадайте в настройках тег из трёх латинских букв или цифр."]),
             (("mark", sample_path(), "--records", "1,7", *label, "##$aNone", "--output", output), []),
+            (("unmark", missing, "--records", "1", *label, "##$aNone", "--output", output),
+             ["Ошибка чтения файла!"]),
             (("count", missing), []),
             (("dump", folder), []),
             (("extract", sample_path(), *label, "##$aNone", "--output", output), []),
