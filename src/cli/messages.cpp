@@ -289,8 +289,8 @@ std::string CoreDetail(std::string_view english)
 
 std::string SessionMessage(std::string_view message)
 {
-    // The session's text comes first, already in the run's language (the host translates it);
-    // the lines after it that are not part of it are the core's detail.
+    // The session's text comes first, already in the run's language (the host translates it),
+    // and comes through the detail patterns unchanged; the core's detail after it is translated.
     std::string line;
     std::size_t start = 0;
     while (start <= message.size()) {
