@@ -3,8 +3,9 @@
 #include <vector>
 
 #include "json_dump.h"
-#include "records/record_store.h"
+#include "messages.h"
 #include "records/record_problems.h"
+#include "records/record_store.h"
 
 namespace luma::cli {
 namespace {
@@ -33,7 +34,9 @@ bool OpenOrReport(RecordStore& store, const std::string& path, std::ostream& err
     }
     // The store's message names the file and the reason.
     const std::optional<Problem>& error = store.LastError();
-    err << "luma-cli: " << (error ? error->message : "cannot open " + path) << '\n';
+    err << "luma-cli: "
+        << (error ? CoreDetail(error->message) : Say({"не удаётся открыть %1", "cannot open %1"}, {path}))
+        << '\n';
     return false;
 }
 

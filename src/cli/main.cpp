@@ -1,8 +1,12 @@
 // luma-cli: reads ISO 2709 record files the way LUMA does, for scripts and for checking files.
 
+#include <algorithm>
 #include <exception>
+#include <initializer_list>
 #include <iostream>
 #include <iterator>
+#include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,11 +15,14 @@
 
 #include "commands.h"
 #include "mark_command.h"
+#include "messages.h"
 #include "platform/process.h"
 #include "record_list.h"
 #include "select_commands.h"
 
 namespace {
+
+using luma::cli::Say;
 
 struct Arguments {
     std::string path;
@@ -36,23 +43,64 @@ std::optional<luma::cli::LabelField> LabelOf(const Arguments& args) {
 }
 
 void AddFileArgument(CLI::App& command, Arguments& args) {
-    command.add_option("FILE", args.path, "ISO 2709 record file")->required();
+    command.add_option("FILE", args.path, Say({"Файл записей ISO 2709", "ISO 2709 record file"}))->required();
 }
 
 void AddLabelOption(CLI::App& command, Arguments& args, const std::string& help) {
     command.add_option("--label", args.label, help)->expected(2)->type_name("TAG TEXT");
 }
 
+const luma::cli::Text kLabelHelp{"Поле метки, например 901 '##$aОтобрано'",
+                                 "The label field, e.g. 901 '##$aОтобрано'"};
+
+// A command's own exit codes, after the ones every command shares.
+struct ExitCode {
+    int code;
+    luma::cli::Text meaning;
+};
+
+const luma::cli::Text kReadFailure{"файл не читается", "the file cannot be read"};
+
+std::string ExitCodes(std::initializer_list<ExitCode> own) {
+    std::string text = Say({"Коды выхода: 0 успех", "Exit codes: 0 success"});
+    for (const ExitCode& code : own) {
+        text += "; " + std::to_string(code.code) + " " + Say(code.meaning);
+    }
+    text += Say({"; 3 непредвиденный сбой; 64 неверная командная строка.",
+                 "; 3 unexpected failure; 64 wrong command line."});
+    return text;
+}
+
+// A new subcommand, with the help flag in the run's language and its own exit codes below its help.
+CLI::App* AddCommand(CLI::App& app, const std::string& name, const luma::cli::Text& help,
+                     std::initializer_list<ExitCode> exitCodes) {
+    CLI::App* command = app.add_subcommand(name, Say(help));
+    command->set_help_flag("-h,--help", Say({"Показать эту справку и выйти", "Print this help message and exit"}));
+    command->footer(ExitCodes(exitCodes));
+    return command;
+}
+
 CLI::App* AddMarkCommand(CLI::App& app, Arguments& args, const std::string& name,
-                         const std::string& help) {
-    CLI::App* command = app.add_subcommand(name, help);
+                         const luma::cli::Text& help) {
+    CLI::App* command = AddCommand(
+        app, name, help,
+        {{1, {"записи из списка нет в файле или --records - не прочитал ни одного номера (--output "
+              "тогда не пишется)",
+              "a listed record is not in the file, or --records - read no number (nothing is written "
+              "then)"}},
+         {2, {"файл не читается, команда отклонена или --output не записывается (прежний файл "
+              "остаётся как был)",
+              "the file cannot be read, the command is refused or the output cannot be written (an "
+              "existing one is left as it was)"}}});
     AddFileArgument(*command, args);
-    AddLabelOption(*command, args, "The label field, e.g. 901 '##$aОтобрано'");
+    AddLabelOption(*command, args, Say(kLabelHelp));
     command->get_option("--label")->required();
     command->add_option("--records", args.records,
-                        "Records by number, e.g. 1,5,10-12; - reads them from standard input")
+                        Say({"Номера записей, например 1,5,10-12; - читает их со стандартного ввода",
+                             "Records by number, e.g. 1,5,10-12; - reads them from standard input"}))
         ->required();
-    command->add_option("--output", args.output, "Results file to write")->required();
+    command->add_option("--output", args.output, Say({"Файл результатов", "Results file to write"}))
+        ->required();
     return command;
 }
 
@@ -62,14 +110,21 @@ std::optional<std::vector<int>> RecordsFromStandardInput(const Arguments& args, 
     const std::string text{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
     auto records = luma::cli::ParseRecordText(text);
     if (!records) {
-        std::cerr << "luma-cli: --records -: standard input holds something other than record numbers "
-                     "and ranges such as 1 5 10-12\n";
+        std::cerr << "luma-cli: "
+                  << Say({"--records -: на стандартном вводе не только номера записей и диапазоны "
+                          "вроде 1 5 10-12",
+                          "--records -: standard input holds something other than record numbers and "
+                          "ranges such as 1 5 10-12"})
+                  << '\n';
         status = luma::cli::kExitUsage;
         return std::nullopt;
     }
     if (records->empty()) {
-        std::cerr << "luma-cli: --records -: no record numbers on standard input; " << args.output
-                  << " is not written\n";
+        std::cerr << "luma-cli: "
+                  << Say({"--records -: на стандартном вводе нет номеров записей; %1 не записан",
+                          "--records -: no record numbers on standard input; %1 is not written"},
+                         {args.output})
+                  << '\n';
         status = luma::cli::kExitProblems;
         return std::nullopt;
     }
@@ -82,8 +137,11 @@ std::optional<std::vector<int>> RecordsOf(const Arguments& args, int& status) {
     }
     auto records = luma::cli::ParseRecordList(args.records);
     if (!records) {
-        std::cerr << "luma-cli: --records: '" << args.records
-                  << "' is not a list of record numbers such as 1,5,10-12\n";
+        std::cerr << "luma-cli: "
+                  << Say({"--records: «%1» не список номеров записей вроде 1,5,10-12",
+                          "--records: '%1' is not a list of record numbers such as 1,5,10-12"},
+                         {args.records})
+                  << '\n';
         status = luma::cli::kExitUsage;
     }
     return records;
@@ -101,51 +159,167 @@ int RunMarkCommand(luma::cli::MarkAction action, const Arguments& args) {
 
 int RunFindCommand(const Arguments& args) {
     if (!args.fieldTag.empty() && args.fieldTag.size() != 3) {
-        std::cerr << "luma-cli: --field: '" << args.fieldTag << "' is not a tag of three characters such as 245\n";
+        std::cerr << "luma-cli: "
+                  << Say({"--field: «%1» не тег из трёх знаков вроде 245",
+                          "--field: '%1' is not a tag of three characters such as 245"},
+                         {args.fieldTag})
+                  << '\n';
         return luma::cli::kExitUsage;
     }
     return luma::cli::RunFind(args.path, {args.text, args.fieldTag, args.matchCase}, std::cout, std::cerr);
 }
 
+// CLI11's help, with its columns lined up however many bytes a letter takes: CLI11 counts
+// bytes, and a Cyrillic letter is two.
+class HelpFormatter : public CLI::Formatter {
+public:
+    std::string make_option(const CLI::Option* option, bool isPositional) const override {
+        std::string line = "  " + make_option_name(option, isPositional) + make_option_opts(option);
+        const auto letters = static_cast<std::size_t>(std::count_if(
+            line.begin(), line.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+        const std::string indent(get_column_width(), ' ');
+        line += letters < indent.size() ? indent.substr(letters) : "\n" + indent;
+        for (const char c : make_option_desc(option)) {
+            line += c;
+            if (c == '\n') {
+                line += indent;
+            }
+        }
+        return line + "\n";
+    }
+};
+
+// The help's own words, which CLI11 writes in English.
+void UseHelpFormatter(CLI::App& app) {
+    auto formatter = std::make_shared<HelpFormatter>();
+    if (luma::cli::RunLanguage() == luma::cli::Language::Russian) {
+        formatter->label("Usage", "Запуск");
+        formatter->label("OPTIONS", "ПАРАМЕТРЫ");
+        formatter->label("SUBCOMMAND", "КОМАНДА");
+        formatter->label("SUBCOMMANDS", "КОМАНДЫ");
+        formatter->label("Positionals", "Аргументы");
+        formatter->label("REQUIRED", "ОБЯЗАТЕЛЬНО");
+        formatter->label("TEXT", "ТЕКСТ");
+        formatter->label("TAG TEXT", "ТЕГ ТЕКСТ");
+    }
+    app.formatter(formatter);
+}
+
+// The name CLI11 puts before what went wrong: "--label", "FILE".
+std::string OptionNamed(const std::string& message) {
+    const std::size_t dashes = message.find("--");
+    if (dashes != std::string::npos) {
+        return message.substr(dashes, message.find_first_of(" :,", dashes) - dashes);
+    }
+    for (const char* positional : {"FILE", "TEXT"}) {
+        if (message.find(positional) != std::string::npos) {
+            return positional;
+        }
+    }
+    return std::string();
+}
+
+// CLI11's complaints, in the run's language: what was wrong, and where the help is.
+std::string WrongCommandLine(const CLI::App* app, const CLI::Error& error) {
+    // CLI11 names some errors by the command they arose in, so they are told by their words.
+    const std::string message = error.what();
+    const std::string option = OptionNamed(message);
+    const std::size_t unexpected = message.find("not expected: ");
+    std::string what;
+    if (message.find("subcommand") != std::string::npos) {
+        what = Say({"нужна команда: count, dump, check, find, extract, mark или unmark",
+                    "a command is needed: count, dump, check, find, extract, mark or unmark"});
+    } else if (unexpected != std::string::npos) {
+        what = Say({"лишнее в командной строке: %1", "not expected here: %1"},
+                   {message.substr(unexpected + 14)});
+    } else if (message.find(" is required") != std::string::npos && !option.empty()) {
+        what = Say({"не задан %1", "%1 is required"}, {option});
+    } else if (!option.empty()) {
+        what = Say({"%1: не то число значений или не те значения", "%1: the wrong number or kind of values"},
+                   {option});
+    } else {
+        what = Say({"неверная командная строка", "wrong command line"});
+    }
+    std::string help = "luma-cli";
+    for (const CLI::App* command : app->get_subcommands()) {
+        help += " " + command->get_name();
+    }
+    return "luma-cli: " + what + "\n" +
+           Say({"Справка: %1 --help", "For help: %1 --help"}, {help}) + "\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Reads ISO 2709 bibliographic record files (MARC 21, UNIMARC, RUSMARC).",
+    luma::cli::UseLanguage(luma::cli::LanguageOfEnvironment());
+
+    CLI::App app{Say({"Читает файлы библиографических записей ISO 2709 (MARC 21, UNIMARC, RUSMARC).",
+                      "Reads ISO 2709 bibliographic record files (MARC 21, UNIMARC, RUSMARC)."}),
                  "luma-cli"};
-    app.set_version_flag("--version", "luma-cli " LUMA_VERSION);
+    UseHelpFormatter(app);
+    // Set before the commands are added: they take the group names and the help flag from here.
+    app.option_defaults()->group(Say({"Параметры", "Options"}));
+    app.group(Say({"Команды", "Subcommands"}));
+    app.set_help_flag("-h,--help", Say({"Показать эту справку и выйти", "Print this help message and exit"}));
+    app.set_version_flag("--version", "luma-cli " LUMA_VERSION,
+                         Say({"Показать версию программы и выйти", "Display program version information and exit"}));
+    app.failure_message(WrongCommandLine);
     app.require_subcommand(1);
-    app.footer(
-        "Exit codes: 0 success; 1 check found problems; 2 the file cannot be read; "
-        "3 unexpected failure; 64 wrong command line. find: 1 no record matched. mark and unmark: "
-        "1 a listed record is not in the file, or --records - read no number; extract: 1 no record "
-        "carries the label; for these, nothing is written then. mark, unmark and extract: 2 the file "
-        "cannot be read, the command is refused or the output cannot be written.");
+    app.footer(Say({"Коды выхода всех команд: 0 успех; 2 файл не читается; 3 непредвиденный сбой; "
+                    "64 неверная командная строка. Свои коды каждой команды: luma-cli КОМАНДА --help.",
+                    "Exit codes of every command: 0 success; 2 the file cannot be read; 3 unexpected "
+                    "failure; 64 wrong command line. Each command's own: luma-cli SUBCOMMAND --help."}));
 
     Arguments args;
-    CLI::App* count = app.add_subcommand("count", "Print the number of records");
+    CLI::App* count = AddCommand(app, "count", {"Напечатать число записей", "Print the number of records"},
+                                 {{2, kReadFailure}});
     AddFileArgument(*count, args);
     AddLabelOption(*count, args,
-                   "Also print how many fields have this tag and text, e.g. 901 '##$aText'");
-    CLI::App* dump = app.add_subcommand("dump", "Print every record's fields");
+                   Say({"Ещё напечатать, сколько полей с этим тегом и текстом, например 901 '##$aТекст'",
+                        "Also print how many fields have this tag and text, e.g. 901 '##$aText'"}));
+    CLI::App* dump = AddCommand(app, "dump", {"Напечатать поля каждой записи", "Print every record's fields"},
+                                {{2, kReadFailure}});
     AddFileArgument(*dump, args);
-    dump->add_flag("--json", args.json, "One JSON object per record and line");
-    CLI::App* check = app.add_subcommand("check", "List damage found in the file");
+    dump->add_flag("--json", args.json,
+                   Say({"По объекту JSON на запись и строку", "One JSON object per record and line"}));
+    CLI::App* check = AddCommand(app, "check", {"Перечислить повреждения файла", "List damage found in the file"},
+                                 {{1, {"найдены повреждения", "check found problems"}}, {2, kReadFailure}});
     AddFileArgument(*check, args);
-    CLI::App* find = app.add_subcommand("find", "Print the numbers of the records whose fields contain TEXT");
+    CLI::App* find = AddCommand(
+        app, "find",
+        {"Напечатать номера записей, в полях которых есть TEXT",
+         "Print the numbers of the records whose fields contain TEXT"},
+        {{1, {"ни одна запись не подошла", "no record matched"}}, {2, kReadFailure}});
     AddFileArgument(*find, args);
-    find->add_option("TEXT", args.text, "Text as the record view shows it, e.g. '$aПушкин'")->required();
-    find->add_option("--field", args.fieldTag, "Search only fields with this tag, e.g. 245");
-    find->add_flag("--case", args.matchCase, "Match case (by default Ё finds ё, A finds a)");
-    CLI::App* extract = app.add_subcommand(
-        "extract", "Save to --output only the records that carry the label, as the file holds them");
+    find->add_option("TEXT", args.text,
+                     Say({"Текст, как его показывает окно записи, например '$aПушкин'",
+                          "Text as the record view shows it, e.g. '$aПушкин'"}))
+        ->required();
+    find->add_option("--field", args.fieldTag,
+                     Say({"Искать только в полях с этим тегом, например 245",
+                          "Search only fields with this tag, e.g. 245"}));
+    find->add_flag("--case", args.matchCase,
+                   Say({"Учитывать регистр (без этого Ё находит ё, A находит a)",
+                        "Match case (by default Ё finds ё, A finds a)"}));
+    CLI::App* extract = AddCommand(
+        app, "extract",
+        {"Сохранить в --output только записи с меткой, как они лежат в файле",
+         "Save to --output only the records that carry the label, as the file holds them"},
+        {{1, {"ни одна запись не несёт метки (--output тогда не пишется)",
+              "no record carries the label (nothing is written then)"}},
+         {2, {"файл не читается или --output не записывается (прежний файл остаётся как был)",
+              "the file cannot be read or the output cannot be written (an existing one is left as "
+              "it was)"}}});
     AddFileArgument(*extract, args);
-    AddLabelOption(*extract, args, "The label field, e.g. 901 '##$aОтобрано'");
+    AddLabelOption(*extract, args, Say(kLabelHelp));
     extract->get_option("--label")->required();
-    extract->add_option("--output", args.output, "File to write")->required();
+    extract->add_option("--output", args.output, Say({"Файл, который записать", "File to write"}))->required();
     CLI::App* mark = AddMarkCommand(app, args, "mark",
-                                    "Add the label field to the listed records, save to --output");
-    CLI::App* unmark = AddMarkCommand(
-        app, args, "unmark", "Remove the label field from the listed records, save to --output");
+                                    {"Добавить поле метки в записи из списка, сохранить в --output",
+                                     "Add the label field to the listed records, save to --output"});
+    CLI::App* unmark = AddMarkCommand(app, args, "unmark",
+                                      {"Убрать поле метки из записей списка, сохранить в --output",
+                                       "Remove the label field from the listed records, save to --output"});
 
     // Windows gives argv in the ANSI code page, which cannot hold every file name or label text.
     std::vector<std::string> arguments = luma::Utf8Arguments(argc, argv);
@@ -182,8 +356,12 @@ int main(int argc, char** argv) {
             return RunMarkCommand(luma::cli::MarkAction::Unmark, args);
         }
         return luma::cli::RunCheck(args.path, std::cout, std::cerr);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "luma-cli: " << Say({"не хватило памяти", "out of memory"}) << '\n';
+        return luma::cli::kExitInternal;
     } catch (const std::exception& error) {
-        std::cerr << "luma-cli: " << error.what() << '\n';
+        std::cerr << "luma-cli: "
+                  << Say({"непредвиденный сбой: %1", "unexpected failure: %1"}, {error.what()}) << '\n';
         return luma::cli::kExitInternal;
     }
 }

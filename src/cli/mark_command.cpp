@@ -4,17 +4,24 @@
 
 #include "marking/marking_session.h"
 #include "marking/unattended_host.h"
+#include "messages.h"
 
 namespace luma::cli {
 namespace {
 
+// The session's texts in the run's language.
+class CommandLineHost : public UnattendedHost {
+public:
+    using UnattendedHost::UnattendedHost;
+
+    std::string Translate(std::string_view text) override { return CoreText(text); }
+};
+
 // The session's messages are for message boxes; one line each on stderr.
 void ReportMessages(const UnattendedHost& host, std::ostream& err)
 {
-    for (std::string message : host.Messages()) {
-        std::replace(message.begin(), message.end(), '\r', ' ');
-        std::replace(message.begin(), message.end(), '\n', ' ');
-        err << "luma-cli: " << message << '\n';
+    for (const std::string& message : host.Messages()) {
+        err << "luma-cli: " << SessionMessage(message) << '\n';
     }
 }
 
@@ -33,12 +40,16 @@ int Apply(const MarkRequest& request, MarkingSession& session, const UnattendedH
         return kExitUnreadable;
     }
     if (session.RecordCount() == 0) {
-        err << "luma-cli: " << request.path << " holds no ISO 2709 record\n";
+        err << "luma-cli: "
+            << Say({"в файле %1 нет ни одной записи ISO 2709", "%1 holds no ISO 2709 record"}, {request.path})
+            << '\n';
         return kExitUnreadable;
     }
     if (const auto outside = FirstOutOfRange(request.records, session.RecordCount())) {
-        err << "luma-cli: there is no record " << *outside << "; " << request.path << " has "
-            << session.RecordCount() << " records\n";
+        err << "luma-cli: "
+            << Say({"записи %1 нет: записей в %2 всего %3", "there is no record %1; %2 has %3 records"},
+                   {std::to_string(*outside), request.path, std::to_string(session.RecordCount())})
+            << '\n';
         return kExitProblems;
     }
     std::vector<int> indices;
@@ -53,7 +64,7 @@ int Apply(const MarkRequest& request, MarkingSession& session, const UnattendedH
     }
     if (!session.OnSave()) {
         ReportMessages(host, err);
-        err << "luma-cli: cannot write " << request.output << '\n';
+        err << "luma-cli: " << Say({"не удаётся записать %1", "cannot write %1"}, {request.output}) << '\n';
         return kExitUnreadable;
     }
     out << "marked: " << session.MarkedCount() << '\n';
@@ -64,7 +75,7 @@ int Apply(const MarkRequest& request, MarkingSession& session, const UnattendedH
 
 int RunMark(const MarkRequest& request, std::ostream& out, std::ostream& err)
 {
-    UnattendedHost host(request.path, request.output);
+    CommandLineHost host(request.path, request.output);
     // The records are changed in memory and the results written once: nothing goes into the
     // temporary folder, so a run killed part-way leaves nothing there.
     MarkingSession session(host, WorkingCopy::None);

@@ -1,6 +1,7 @@
 #include "select_commands.h"
 
 #include "marking/record_select.h"
+#include "messages.h"
 #include "platform/file_io.h"
 
 namespace luma::cli {
@@ -30,14 +31,19 @@ int RunExtract(const std::string& path, const LabelField& label, const std::stri
     }
     const std::vector<int> labelled = RecordsWithLabel(store, label.tag, label.text);
     if (labelled.empty()) {
-        err << "luma-cli: no record of " << path << " carries the label " << label.tag << " '" << label.text
-            << "'; " << output << " is not written\n";
+        err << "luma-cli: "
+            << Say({"ни одна запись файла %1 не несёт метки %2 «%3»; %4 не записан",
+                    "no record of %1 carries the label %2 '%3'; %4 is not written"},
+                   {path, label.tag, label.text, output})
+            << '\n';
         return kExitProblems;
     }
     const auto error = ReplaceFileAtomically(output, PiecesOfRecords(store.Records(), labelled),
                                              Durability::FlushToDisk);
     if (error) {
-        err << "luma-cli: cannot write " << output << ": " << *error << '\n';
+        err << "luma-cli: "
+            << Say({"не удаётся записать %1: %2", "cannot write %1: %2"}, {output, CoreDetail(*error)})
+            << '\n';
         return kExitUnreadable;
     }
     out << "extracted: " << labelled.size() << '\n';

@@ -2,7 +2,7 @@
 """luma-cli as a user meets it: exit codes, messages and output formats on real files.
 
     cli_tests.py UnreadableFiles | CommandLine | Count | Dump | Check | Sample | CorpusDoesNotCrash
-                 | Mark | KilledMark
+                 | Mark | Languages | KilledMark | Find
 """
 
 import json
@@ -277,7 +277,7 @@ class Mark(harness.TempFolderTest):
     def test_record_out_of_range_writes_nothing(self):
         result, target = self.mark("mark", "--records", "1,7")
         self.assertEqual(result.returncode, 1)
-        self.assertIn(b"no record 7", result.stderr)
+        self.assertIn("записи 7 нет".encode(), result.stderr)
         self.assertFalse(os.path.exists(target))
 
     def test_failures_leave_an_existing_output_intact(self):
@@ -310,6 +310,164 @@ class Mark(harness.TempFolderTest):
         leftovers = [name for name in set(os.listdir(tempfile.gettempdir())) - before
                      if name.startswith("NEW")]
         self.assertEqual(leftovers, [])
+
+
+
+def catalogue_english():
+    """The window's English for its Russian texts, from translations/luma_en.ts."""
+    path = os.path.join(os.path.dirname(__file__), "..", "..", "translations", "luma_en.ts")
+    with open(path, encoding="utf-8") as file:
+        text = file.read().replace('<byte value="xd"/>', "\r")
+    pairs = re.findall(r"<source>(.*?)</source>\s*<translation>(.*?)</translation>", text, re.S)
+    return dict(pairs)
+
+
+def one_line(text):
+    return text.replace("\r\n", " ")
+
+
+CYRILLIC = re.compile(r"[\u0400-\u04ff]")
+
+
+class Languages(harness.TempFolderTest):
+    """One language a run, chosen as the window chooses it: every message on stderr and the
+    help in Russian or in English, never both, with single blanks; stdout and exit codes the
+    same in both; each command's --help with its own exit codes."""
+
+    def runs(self, *args, **environment):
+        """The run in Russian and in English."""
+        return {language: harness.run([harness.env_path("LUMA_CLI"), *args],
+                                      env=dict(os.environ, LUMA_LANG=language, **environment))
+                for language in ("ru", "en")}
+
+    def error_runs(self):
+        """Runs that fail, each with the words of the core and of the window's catalogue its
+        message must carry: a refused mark, an unwritable output, a file that cannot be read,
+        a wrong label, a record not in the file, wrong command lines."""
+        folder = self.folder.name
+        missing = os.path.join(folder, "absent.iso")
+        output = os.path.join(folder, "out.iso")
+        label = ("--label", "901")
+        mark = ("mark", sample_path(), "--records", "2", "--output", output)
+        return [
+            (mark + label + ("##$a" + "x" * 9999,), ["Запись не изменена:"]),
+            (mark + label + ("##$a\u4e2d\u6587",), ["Запись не изменена:"]),
+            (("mark", sample_path(), "--records", "1", *label, "##$aNone", "--output",
+              os.path.join(folder, "none", "out.iso")), ["Ошибка сохранения файла!"]),
+            (("mark", sample_path(), "--records", "1", "--label", "9x", "##$aNone", "--output",
+              output), ["Поле метки не настроено!\r\nЗадайте в настройках тег из трёх латинских букв или цифр."]),
+            (("mark", sample_path(), "--records", "1,7", *label, "##$aNone", "--output", output), []),
+            (("unmark", missing, "--records", "1", *label, "##$aNone", "--output", output),
+             ["Ошибка чтения файла!"]),
+            (("count", missing), []),
+            (("dump", folder), []),
+            (("extract", sample_path(), *label, "##$aNone", "--output", output), []),
+            (("mark", sample_path(), "--records", "1", "--label", "901", "--output", output), []),
+            (("count", sample_path(), "42"), []),
+            (("find",), []),
+            ((), []),
+        ]
+
+    def assert_russian(self, message, args):
+        # Latin letters only in names: of the program, its commands and options, the files and
+        # other arguments given, standards and character sets.
+        names = set(args) | {"luma-cli", "FILE", "ISO", "Windows-1251", "count", "dump", "check",
+                             "find", "extract", "mark", "unmark"}
+        for word in message.split():
+            word = word.strip("«»'\"(),;:.!")
+            if re.search(r"[A-Za-z]", word):
+                self.assertTrue(word in names or word.startswith("--") or "/" in word,
+                                f"{word!r} in {message}")
+
+    def test_messages_in_one_language(self):
+        english = catalogue_english()
+        for args, core_texts in self.error_runs():
+            with self.subTest(args=[a[:20] for a in args]):
+                runs = self.runs(*args)
+                self.assertEqual(runs["ru"].returncode, runs["en"].returncode)
+                self.assertNotEqual(runs["ru"].returncode, 0)
+                self.assertEqual(runs["ru"].stdout, runs["en"].stdout)
+                for language, result in runs.items():
+                    message = result.stderr.decode()
+                    self.assertTrue(message.startswith("luma-cli: ") and message.endswith("\n"), message)
+                    self.assertNotIn("  ", message)
+                    self.assertNotIn("\r", message)
+                    for line in message.splitlines():
+                        self.assertEqual(line, line.strip(), message)
+                    if language == "en":
+                        self.assertNotRegex(message, CYRILLIC)
+                    else:
+                        self.assertRegex(message, r"[А-Яа-яЁё]")
+                        self.assert_russian(message, args)
+                    for text in core_texts:
+                        self.assertIn(one_line(text if language == "ru" else english[text]), message)
+
+    def test_data_is_the_same_in_both(self):
+        output = os.path.join(self.folder.name, "out.iso")
+        for args in (("count", sample_path(), "--label", "901", "##$aОтобрано"),
+                     ("dump", "--json", sample_path()), ("check", sample_path()),
+                     ("find", sample_path(), "$a"),
+                     ("mark", sample_path(), "--records", "2-4", "--label", "901", "##$aОтобрано",
+                      "--output", output)):
+            with self.subTest(args=args):
+                runs = self.runs(*args)
+                self.assertEqual(runs["ru"].returncode, 0)
+                self.assertEqual(runs["en"].returncode, 0)
+                self.assertEqual(runs["ru"].stderr + runs["en"].stderr, b"")
+                self.assertNotEqual(runs["ru"].stdout, b"")
+                self.assertEqual(runs["ru"].stdout, runs["en"].stdout)
+
+    def test_language_follows_luma_lang_then_the_locale(self):
+        missing = os.path.join(self.folder.name, "absent.iso")
+        base = {k: v for k, v in os.environ.items()
+                if k not in ("LUMA_LANG", "LC_ALL", "LC_MESSAGES", "LANG")}
+        for variables, russian in (({}, True), ({"LANG": "C.UTF-8"}, True),
+                                   ({"LANG": "en_US.UTF-8"}, False),
+                                   ({"LANG": "en_US.UTF-8", "LC_MESSAGES": "ru_RU.UTF-8"}, True),
+                                   ({"LC_MESSAGES": "ru_RU.UTF-8", "LC_ALL": "de_DE@euro"}, False),
+                                   ({"LC_ALL": "ru_RU.UTF-8", "LUMA_LANG": "en"}, False),
+                                   ({"LC_ALL": "en_GB.UTF-8", "LUMA_LANG": "ru"}, True),
+                                   ({"LC_ALL": "ru_RU.UTF-8", "LUMA_LANG": "fr"}, True)):
+            with self.subTest(variables=variables):
+                result = harness.run([harness.env_path("LUMA_CLI"), "count", missing],
+                                     env=dict(base, **variables))
+                self.assertEqual(result.returncode, 2)
+                self.assertEqual(bool(CYRILLIC.search(result.stderr.decode())), russian)
+
+    def exit_codes(self, *args, language):
+        """The exit codes a --help lists, by code."""
+        result = harness.run([harness.env_path("LUMA_CLI"), *args, "--help"],
+                             env=dict(os.environ, LUMA_LANG=language))
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual(result.stderr, b"")
+        text = result.stdout.decode()
+        if language == "en":
+            self.assertNotIn("Коды", text)
+            self.assertIn("Usage:", text)
+        else:
+            self.assertNotRegex(text, r"Usage|OPTIONS|Options|REQUIRED|Print|Exit")
+        footer = text.strip().splitlines()[-1]
+        self.assertRegex(footer, r"\A(Exit codes|Коды выхода)")
+        # The codes are the footer's first sentence.
+        codes = re.findall(r"(?:: |; )(\d+) ([^;]+)", footer.split(". ")[0].rstrip("."))
+        return dict(codes)
+
+    def test_each_help_lists_its_own_exit_codes(self):
+        for language in ("ru", "en"):
+            with self.subTest(language=language):
+                general = self.exit_codes(language=language)
+                self.assertEqual(sorted(general, key=int), ["0", "2", "3", "64"])
+                own = {command: self.exit_codes(command, language=language)
+                       for command in ("count", "dump", "check", "find", "extract", "mark", "unmark")}
+                for command in ("count", "dump"):
+                    self.assertEqual(own[command], general)
+                for command in ("check", "find", "extract", "mark", "unmark"):
+                    self.assertEqual(sorted(own[command], key=int), ["0", "1", "2", "3", "64"])
+                self.assertEqual(own["mark"], own["unmark"])
+                meanings = [own[command]["1"] for command in ("check", "find", "extract", "mark")]
+                self.assertEqual(len(set(meanings)), 4, meanings)
+                self.assertIn("--records -", own["mark"]["1"])
+                self.assertNotEqual(own["mark"]["2"], own["count"]["2"])
 
 
 

@@ -35,9 +35,9 @@ def _missing(need):
     return None
 
 
-def run(command, timeout=120):
-    """Runs a command; stdout and stderr as bytes."""
-    return subprocess.run(command, capture_output=True, timeout=timeout, check=False)
+def run(command, timeout=120, env=None):
+    """Runs a command, in `env` when given; stdout and stderr as bytes."""
+    return subprocess.run(command, capture_output=True, timeout=timeout, check=False, env=env)
 
 
 def luma_cli(*args):

@@ -190,7 +190,7 @@ class ExtractedFileMatchesYaz(harness.TempFolderTest):
         source = os.path.join(harness.corpus_dir(), "pymarc/1251.dat")
         result = harness.luma_cli("extract", source, "--label", self.TAG, self.TEXT, "--output", extracted)
         self.assertEqual(result.returncode, 1)
-        self.assertIn(b"is not written", result.stderr)
+        self.assertIn(f"{extracted} не записан".encode(), result.stderr)
         self.assertFalse(os.path.exists(extracted))
 
 

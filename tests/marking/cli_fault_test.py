@@ -49,9 +49,10 @@ def run(folder, args, at=0, error=0, short=False):
     with open(output, "wb") as file:
         file.write(EARLIER)
     log = os.path.join(folder, "calls.log")
+    # In English: the reasons are looked for in the system's own words (os.strerror).
     env = dict(os.environ, TMPDIR=tmp, LD_PRELOAD=PRELOAD, LUMA_FAULT_AT=str(at),
                LUMA_FAULT_ERRNO=str(error), LUMA_FAULT_SHORT="1" if short else "0",
-               LUMA_FAULT_LOG=log)
+               LUMA_FAULT_LOG=log, LUMA_LANG="en")
     # A sanitizer build's runtime would insist on coming before the preloaded library.
     env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0").lstrip(":")
     result = subprocess.run([CLI, *args, *LABEL, "--output", output, SAMPLE], capture_output=True,
