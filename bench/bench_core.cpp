@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "marking/marking_session.h"
-#include "marking/unattended_host.h"
+#include "marking/unattended_operator.h"
 
 namespace {
 
@@ -74,8 +74,9 @@ int main(int argc, char** argv)
     }
     const std::filesystem::path results = std::filesystem::temp_directory_path() / "luma-bench-results";
     std::filesystem::create_directories(results);
-    luma::UnattendedHost host(argv[1], (results / "results.iso").string());
-    luma::MarkingSession session(host);
+    luma::UnattendedOperator host(argv[1], (results / "results.iso").string());
+    luma::NoDisplay display;
+    luma::MarkingSession session(host, display);
     session.SetLabel("901", "##$aОтобрано");
     session.SetAdvanceAfterMark(false);
     session.SetFolders("", results.string());

@@ -3,22 +3,22 @@
 #include <algorithm>
 
 #include "marking/marking_session.h"
-#include "marking/unattended_host.h"
+#include "marking/unattended_operator.h"
 #include "messages.h"
 
 namespace luma::cli {
 namespace {
 
 // The session's texts in the run's language.
-class CommandLineHost : public UnattendedHost {
+class CommandLineOperator : public UnattendedOperator {
 public:
-    using UnattendedHost::UnattendedHost;
+    using UnattendedOperator::UnattendedOperator;
 
     std::string Translate(std::string_view text) override { return CoreText(text); }
 };
 
 // The session's messages are for message boxes; one line each on stderr.
-void ReportMessages(const UnattendedHost& host, std::ostream& err)
+void ReportMessages(const UnattendedOperator& host, std::ostream& err)
 {
     for (const std::string& message : host.Messages()) {
         err << "luma-cli: " << SessionMessage(message) << '\n';
@@ -32,7 +32,7 @@ std::optional<int> FirstOutOfRange(const std::vector<int>& records, int count)
     return found == records.end() ? std::nullopt : std::optional<int>(*found);
 }
 
-int Apply(const MarkRequest& request, MarkingSession& session, const UnattendedHost& host,
+int Apply(const MarkRequest& request, MarkingSession& session, const UnattendedOperator& host,
           std::ostream& out, std::ostream& err)
 {
     if (!session.OnOpen() || !host.Messages().empty()) {
@@ -75,10 +75,11 @@ int Apply(const MarkRequest& request, MarkingSession& session, const UnattendedH
 
 int RunMark(const MarkRequest& request, std::ostream& out, std::ostream& err)
 {
-    CommandLineHost host(request.path, request.output);
+    CommandLineOperator host(request.path, request.output);
     // The records are changed in memory and the results written once: nothing goes into the
     // temporary folder, so a run killed part-way leaves nothing there.
-    MarkingSession session(host, WorkingCopy::None);
+    NoDisplay display;
+    MarkingSession session(host, display, WorkingCopy::None);
     session.SetLabel(request.label.tag, request.label.text);
     session.SetAdvanceAfterMark(false);
     const int status = Apply(request, session, host, out, err);

@@ -4,8 +4,8 @@
 
 namespace luma {
 
-MarkingSession::MarkingSession(MarkingHost& host, WorkingCopy workingCopy)
-    : m_host(host), m_workingCopy(workingCopy)
+MarkingSession::MarkingSession(Operator& op, SessionDisplay& display, WorkingCopy workingCopy)
+    : m_operator(op), m_display(display), m_workingCopy(workingCopy)
 {
 }
 

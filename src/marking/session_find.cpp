@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "marking/host_scopes.h"
+#include "marking/operator_scopes.h"
 #include "marking/marking_session.h"
 #include "marking/marking_texts.h"
 #include "platform/file_io.h"
@@ -24,9 +24,9 @@ bool MarkingSession::Find(const FindQuery& query, FindDirection direction)
     }
     FindResult result;
     {
-        ProgressScope progress(m_host);
+        ProgressScope progress(m_operator);
         result = FindRecord(m_iso, query, m_iso.GetCurRecord(), direction, shown, [this](int done, int total) {
-            return m_host.ReportProgress(m_host.Translate(kFindProgress), static_cast<std::uint64_t>(done),
+            return m_operator.ReportProgress(m_operator.Translate(kFindProgress), static_cast<std::uint64_t>(done),
                                          static_cast<std::uint64_t>(total));
         });
     }
@@ -36,12 +36,12 @@ bool MarkingSession::Find(const FindQuery& query, FindDirection direction)
         RenderRecord();
     }
     if (result.cancelled) {
-        m_host.ShowStatusNote(m_host.Translate(kFindCancelled));
+        m_display.ShowStatusNote(m_operator.Translate(kFindCancelled));
     } else if (!result.record) {
-        m_host.ShowStatusNote(m_host.Translate(kFindNothing));
+        m_display.ShowStatusNote(m_operator.Translate(kFindNothing));
     } else if (result.wrapped) {
-        m_host.ShowStatusNote(
-            m_host.Translate(direction == FindDirection::Forward ? kFindWrappedToStart : kFindWrappedToEnd));
+        m_display.ShowStatusNote(
+            m_operator.Translate(direction == FindDirection::Forward ? kFindWrappedToStart : kFindWrappedToEnd));
     }
     return result.record.has_value();
 }
@@ -53,33 +53,33 @@ void MarkingSession::OnSaveMarked()
     }
     const std::vector<int> marked = MarkedRecords();
     if (marked.empty()) {
-        m_host.ShowMessage(m_host.Translate(kNothingMarked));
+        m_operator.ShowMessage(m_operator.Translate(kNothingMarked));
         return;
     }
     AppendFolderSeparator(m_resultDir);
-    const std::optional<std::string> target = m_host.AskResultsPath(m_resultDir + m_fileTitle + "-marked.iso");
+    const std::optional<std::string> target = m_operator.AskResultsPath(m_resultDir + m_fileTitle + "-marked.iso");
     if (!target) {
         return;
     }
     if (IsSameFile(*target, m_sourcePath)) {
-        m_host.ShowMessage(m_host.Translate(kSourceNotOverwritten));
+        m_operator.ShowMessage(m_operator.Translate(kSourceNotOverwritten));
         return;
     }
     std::error_code ec;
     if (std::filesystem::exists(PathFromUtf8(*target), ec) &&
-        !m_host.AskYesNo(WithDetail(m_host.Translate(kReplaceQuestion), *target))) {
+        !m_operator.AskYesNo(WithDetail(m_operator.Translate(kReplaceQuestion), *target))) {
         return;
     }
     std::optional<std::string> error;
     {
-        BusyScope busy(m_host);
+        BusyScope busy(m_operator);
         error = ReplaceFileAtomically(*target, PiecesOfRecords(m_records, marked), Durability::FlushToDisk);
     }
     if (error) {
-        m_host.ShowMessage(WithDetail(m_host.Translate(kSaveFailed), *error));
+        m_operator.ShowMessage(WithDetail(m_operator.Translate(kSaveFailed), *error));
         return;
     }
-    m_host.ShowStatusNote(m_host.Translate(kMarkedSaved) + std::to_string(marked.size()));
+    m_display.ShowStatusNote(m_operator.Translate(kMarkedSaved) + std::to_string(marked.size()));
 }
 
 }  // namespace luma

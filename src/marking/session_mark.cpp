@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "marking/host_scopes.h"
+#include "marking/operator_scopes.h"
 #include "marking/marking_session.h"
 #include "marking/marking_texts.h"
 #include "platform/prefetch.h"
@@ -15,7 +15,7 @@ namespace luma {
 void MarkingSession::OnMark()
 {
     if (!iso::IsValidTag(m_labelField)) {
-        m_host.ShowMessage(m_host.Translate(kLabelNotSetUp));
+        m_operator.ShowMessage(m_operator.Translate(kLabelNotSetUp));
         return;
     }
     if (!CheckCurrentRecordInList()) {
@@ -47,7 +47,7 @@ void MarkingSession::OnUnmark()
 bool MarkingSession::ApplyToRecords(const std::vector<int>& records, LabelAction action)
 {
     if (action == LabelAction::Mark && !iso::IsValidTag(m_labelField)) {
-        m_host.ShowMessage(m_host.Translate(kLabelNotSetUp));
+        m_operator.ShowMessage(m_operator.Translate(kLabelNotSetUp));
         return false;
     }
     const RecordBufferList before = m_records;
@@ -65,7 +65,7 @@ bool MarkingSession::ApplyToRecords(const std::vector<int>& records, LabelAction
         m_markedCount = markedBefore;
         ReopenStore();
         RenderRecord();
-        m_host.ShowMessage(WithDetail(m_host.Translate(kWorkingCopyWriteFailed), *error));
+        m_operator.ShowMessage(WithDetail(m_operator.Translate(kWorkingCopyWriteFailed), *error));
         return false;
     }
     RenderRecord();
@@ -91,7 +91,7 @@ std::optional<bool> MarkingSession::ApplyToRecord(int record, LabelAction action
 {
     m_iso.SetRecord(record);
     if (m_iso.GetCurRecord() != record) {
-        m_host.ReportError(m_host.Translate(kNoCurrentRecord));
+        m_operator.ReportError(m_operator.Translate(kNoCurrentRecord));
         return std::nullopt;
     }
     if (!CheckCurrentRecordInList()) {
@@ -145,7 +145,7 @@ bool MarkingSession::CheckCurrentRecordInList()
     if (current >= 0 && current < listed && m_iso.GetRecordCount() == listed) {
         return true;
     }
-    m_host.ReportError(m_host.Translate(kNoCurrentRecord));
+    m_operator.ReportError(m_operator.Translate(kNoCurrentRecord));
     return false;
 }
 
@@ -197,7 +197,7 @@ bool MarkingSession::CommitRecord(int delta)
         m_records.Replace(slot, std::move(previous));
         ReopenStore();  // drops the change the store holds in memory
         RenderRecord();
-        m_host.ShowMessage(WithDetail(m_host.Translate(kWorkingCopyWriteFailed), *error));
+        m_operator.ShowMessage(WithDetail(m_operator.Translate(kWorkingCopyWriteFailed), *error));
         return false;
     }
     m_markedCount += delta;
@@ -245,7 +245,7 @@ std::optional<std::string> MarkingSession::WriteWorkingCopy()
     if (m_workPath.empty()) {
         return std::nullopt;  // a session without a working copy
     }
-    BusyScope busy(m_host);
+    BusyScope busy(m_operator);
     return WriteRecords(m_workPath, m_records);
 }
 
@@ -260,8 +260,8 @@ void MarkingSession::ReopenStore()
 void MarkingSession::ShowStoreRefusal()
 {
     const std::optional<Problem>& error = m_iso.LastError();
-    m_host.ShowMessage(
-        WithDetail(m_host.Translate(kRecordNotChanged), error ? error->message : std::string()));
+    m_operator.ShowMessage(
+        WithDetail(m_operator.Translate(kRecordNotChanged), error ? error->message : std::string()));
 }
 
 }  // namespace luma

@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "marking/host_scopes.h"
+#include "marking/operator_scopes.h"
 #include "marking/marking_session.h"
 #include "marking/marking_texts.h"
 #include "platform/file_io.h"
@@ -26,7 +26,7 @@ bool MarkingSession::OnOpen()
         return false;
     }
     AppendFolderSeparator(m_sourceDir);
-    const std::optional<std::string> chosen = m_host.AskOpenPath(m_sourceDir + ".iso");
+    const std::optional<std::string> chosen = m_operator.AskOpenPath(m_sourceDir + ".iso");
     if (!chosen) {
         return false;
     }
@@ -45,7 +45,7 @@ bool MarkingSession::OpenSession(const std::function<std::optional<OpenedFile>()
 {
     std::optional<OpenedFile> file;
     {
-        ProgressScope progress(m_host);
+        ProgressScope progress(m_operator);
         file = read();
     }
     if (!file) {
@@ -67,7 +67,7 @@ std::string MarkingSession::PathToLoad(const std::string& chosen)
     AppendFolderSeparator(folder);
     const std::string candidate = folder + PathToUtf8(PathFromUtf8(chosen).filename());
     if (FileExists(candidate) && !IsSameFile(candidate, chosen) &&
-        m_host.AskYesNo(m_host.Translate(kResumeQuestion))) {
+        m_operator.AskYesNo(m_operator.Translate(kResumeQuestion))) {
         return candidate;
     }
     return chosen;
@@ -78,13 +78,13 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
                                                                         const std::string& title)
 {
     // The clock of the progress window starts before the read, so that a slow disk counts.
-    const std::string caption = WithDetail(m_host.Translate(kOpenProgress), title);
-    if (!m_host.ReportProgress(caption, 0, 1)) {
+    const std::string caption = WithDetail(m_operator.Translate(kOpenProgress), title);
+    if (!m_operator.ReportProgress(caption, 0, 1)) {
         return std::nullopt;
     }
     ReadResult read = ReadWholeFile(path);
     if (read.error) {
-        m_host.ShowMessage(WithDetail(m_host.Translate(kReadFailed), path + ": " + *read.error));
+        m_operator.ShowMessage(WithDetail(m_operator.Translate(kReadFailed), path + ": " + *read.error));
         return std::nullopt;
     }
     OpenedFile file{path, title, {}, 0, Charset::Ascii, RecordStore()};
@@ -105,7 +105,7 @@ bool MarkingSession::TakeRecords(OpenedFile& file, const std::string& caption)
     for (int record = 0; record < count; ++record) {
         // Cancelled: nothing of the session has changed yet.
         if (record % kRecordsPerReport == 0 &&
-            !m_host.ReportProgress(caption, static_cast<std::uint64_t>(record),
+            !m_operator.ReportProgress(caption, static_cast<std::uint64_t>(record),
                                    static_cast<std::uint64_t>(count))) {
             return false;
         }
@@ -129,14 +129,14 @@ std::optional<std::string> MarkingSession::CreateWorkingCopy(const RecordBufferL
     const NewFileResult created = CreateTempFile("NEW");
     std::optional<std::string> error = created.error;
     if (!error) {
-        BusyScope busy(m_host);
+        BusyScope busy(m_operator);
         error = WriteRecords(created.path, records);
         if (error) {
             RemoveFile(created.path);
         }
     }
     if (error) {
-        m_host.ShowMessage(WithDetail(m_host.Translate(kWorkingCopyCreateFailed), *error));
+        m_operator.ShowMessage(WithDetail(m_operator.Translate(kWorkingCopyCreateFailed), *error));
         return std::nullopt;
     }
     return created.path;
@@ -170,12 +170,12 @@ void MarkingSession::StartSession(OpenedFile file, std::string workPath)
     m_iso.SetRecord(0);
     m_savedRecord = 0;
     RenderRecord();
-    m_host.EnableRecordButtons();
+    m_display.EnableRecordButtons();
     m_modified = false;
-    m_host.ShowModified(ModifiedImage::NothingUnsaved);
-    m_host.ArmHotkeys();
+    m_display.ShowModified(ModifiedImage::NothingUnsaved);
+    m_display.ArmHotkeys();
     RenderRecord();
-    m_host.FileOpened();
+    m_display.FileOpened();
 
     // Whatever it held was saved or given up before the open went ahead.
     if (!previousWorkPath.empty()) {

@@ -31,8 +31,8 @@ bool MarkingSession::OfferRecovery()
     for (LeftWork& work : left) {
         const std::tm started = LocalTime(static_cast<std::time_t>(work.note.started));
         const std::string question =
-            FormatRecoveryQuestion(work.note.sourcePath, started, m_host.Translate(kRecoveryQuestion));
-        if (!m_host.AskYesNo(question)) {
+            FormatRecoveryQuestion(work.note.sourcePath, started, m_operator.Translate(kRecoveryQuestion));
+        if (!m_operator.AskYesNo(question)) {
             DiscardLeftWork(work);
         } else if (RestoreLeftWork(work)) {
             return true;
@@ -81,10 +81,10 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadLeftWork(const Lef
     if (read.error || store.OpenBytes(std::move(read.bytes), work.note.sourcePath, work.note.charset) != 0) {
         const std::optional<Problem>& problem = store.LastError();
         const std::string detail = read.error ? *read.error : problem ? problem->message : std::string();
-        m_host.ShowMessage(WithDetail(m_host.Translate(kRecoveryFailed), work.workPath + ": " + detail));
+        m_operator.ShowMessage(WithDetail(m_operator.Translate(kRecoveryFailed), work.workPath + ": " + detail));
         return std::nullopt;
     }
-    if (!TakeRecords(file, WithDetail(m_host.Translate(kOpenProgress), work.note.title))) {
+    if (!TakeRecords(file, WithDetail(m_operator.Translate(kOpenProgress), work.note.title))) {
         return std::nullopt;
     }
     return file;

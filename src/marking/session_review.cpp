@@ -32,7 +32,7 @@ void MarkingSession::GoToMarked(int step)
     }
     m_iso.SetRecord(from);
     RenderRecord();
-    m_host.ShowStatusNote(m_host.Translate(step > 0 ? kNoMarkedAfter : kNoMarkedBefore));
+    m_display.ShowStatusNote(m_operator.Translate(step > 0 ? kNoMarkedAfter : kNoMarkedBefore));
 }
 
 std::vector<int> MarkingSession::MarkedRecords()

@@ -2,7 +2,7 @@
 // save never destroys an earlier results file, and the working copy is deleted only once its
 // marks are saved or given up.
 
-#include "marking/host_scopes.h"
+#include "marking/operator_scopes.h"
 #include "marking/marking_session.h"
 #include "marking/marking_texts.h"
 #include "platform/file_ops.h"
@@ -18,12 +18,12 @@ bool MarkingSession::OnSave()
 
 bool MarkingSession::Quit()
 {
-    m_host.StoreWindowPlacement();
+    m_display.StoreWindowPlacement();
     if (!SaveBeforeLeaving()) {
         return false;
     }
     CloseSession();
-    m_host.SessionEnded();
+    m_display.SessionEnded();
     return true;
 }
 
@@ -34,7 +34,7 @@ bool MarkingSession::SaveBeforeLeaving()
     if (!m_modified) {
         return true;
     }
-    switch (m_host.AskYesNoCancel(m_host.Translate(kSaveQuestion))) {
+    switch (m_operator.AskYesNoCancel(m_operator.Translate(kSaveQuestion))) {
     case Reply::Yes:
         return SaveToChosenFile();
     case Reply::No:
@@ -48,17 +48,17 @@ bool MarkingSession::SaveBeforeLeaving()
 bool MarkingSession::SaveToChosenFile()
 {
     AppendFolderSeparator(m_resultDir);
-    const std::optional<std::string> target = m_host.AskResultsPath(m_resultDir + m_fileTitle + ".iso");
+    const std::optional<std::string> target = m_operator.AskResultsPath(m_resultDir + m_fileTitle + ".iso");
     if (!target) {
         return false;
     }
     // With no file open there is nothing to save.
     if (!m_fileOpen) {
-        m_host.ShowMessage(m_host.Translate(kSaveFailed));
+        m_operator.ShowMessage(m_operator.Translate(kSaveFailed));
         return false;
     }
     if (!m_chosenSource.empty() && IsSameFile(*target, m_chosenSource)) {
-        m_host.ShowMessage(m_host.Translate(kSourceNotOverwritten));
+        m_operator.ShowMessage(m_operator.Translate(kSourceNotOverwritten));
         return false;
     }
     // The results are written from the record buffers, which the working copy only mirrors: a
@@ -66,11 +66,11 @@ bool MarkingSession::SaveToChosenFile()
     // program, must not cost the marks or put foreign bytes into the results file.
     std::optional<std::string> error;
     {
-        BusyScope busy(m_host);
+        BusyScope busy(m_operator);
         error = WriteResultsFile(*target, m_records);
     }
     if (error) {
-        m_host.ShowMessage(WithDetail(m_host.Translate(kSaveFailed), *error));
+        m_operator.ShowMessage(WithDetail(m_operator.Translate(kSaveFailed), *error));
         return false;
     }
     MarkSaved();
@@ -81,14 +81,14 @@ void MarkingSession::MarkUnsaved()
 {
     if (!m_modified) {
         m_modified = true;
-        m_host.ShowModified(ModifiedImage::Unsaved);
+        m_display.ShowModified(ModifiedImage::Unsaved);
     }
 }
 
 void MarkingSession::MarkSaved()
 {
     m_modified = false;
-    m_host.ShowModified(ModifiedImage::NothingUnsaved);
+    m_display.ShowModified(ModifiedImage::NothingUnsaved);
 }
 
 void MarkingSession::CloseSession()

@@ -18,7 +18,7 @@ void MarkingSession::RenderRecord()
         }
         m_viewText += FormatViewLine(tag, m_iso.GetFieldText(i));
     }
-    m_host.ShowViewText(m_viewText);
+    m_display.ShowViewText(m_viewText);
     ShowStatus(m_fileTitle, m_iso.GetRecordCount(), m_iso.GetCurRecord() + 1);
     KeepPlaceInNote();
 }
@@ -39,8 +39,8 @@ bool MarkingSession::IsFieldShown(const std::string& tag) const
 
 void MarkingSession::ShowStatus(const std::string& title, int recordCount, int currentNumber)
 {
-    m_host.ShowStatusText(FormatStatusLine(title, recordCount, currentNumber, m_markedCount,
-                                            m_host.Translate(kStatusLineFormat)));
+    m_display.ShowStatusText(FormatStatusLine(title, recordCount, currentNumber, m_markedCount,
+                                            m_operator.Translate(kStatusLineFormat)));
 }
 
 void MarkingSession::OnFirstRecord()

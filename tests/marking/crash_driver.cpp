@@ -19,7 +19,7 @@
 #include <string>
 
 #include "marking/marking_session.h"
-#include "marking/unattended_host.h"
+#include "marking/unattended_operator.h"
 #include "records/record_files.h"
 #include "test_files.h"
 
@@ -96,8 +96,9 @@ void Report(int number, const std::string& op, const MarkingSession& session, co
 int Run(const std::string& source, const std::string& results, std::uint64_t seed, int commands,
         const std::string& states)
 {
-    UnattendedHost host(source, results);
-    MarkingSession session(host);
+    UnattendedOperator host(source, results);
+    NoDisplay display;
+    MarkingSession session(host, display);
     session.SetLabel(kCrashLabelTag, kCrashLabelText);
     // Staying on the record lets an unmark undo the mark before it.
     session.SetAdvanceAfterMark(false);

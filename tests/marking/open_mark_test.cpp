@@ -69,7 +69,7 @@ TEST_F(SessionTest, FileWithoutRecordsOpensAndRefusesMarks)
 TEST(SessionBeforeOpen, RendersNothingRefusesMarksAndCannotSave)
 {
     ScriptedHost host;
-    MarkingSession session(host);
+    MarkingSession session(host, host);
     session.SetLabel(kLabelTag, kLabelText);
     session.RenderRecord();
     EXPECT_EQ(host.view, "");

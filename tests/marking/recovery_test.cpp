@@ -284,7 +284,7 @@ TEST_F(RecoveryTest, SeveralAreOfferedNewestFirstUntilOneIsTaken)
 TEST_F(RecoveryTest, WorkHeldByARunningSessionIsNotOffered)
 {
     ScriptedHost otherHost;
-    MarkingSession other(otherHost);
+    MarkingSession other(otherHost, otherHost);
     otherHost.openPaths.push_back(Write("busy.iso", SampleFile()));
     ASSERT_TRUE(other.OnOpen());
     // A rewrite the running session may be in the middle of.
@@ -405,7 +405,7 @@ TEST(RecoveryProgress, ACancelledReadLeavesTheWorkForTheNextStart)
     const std::string copy = dir.Write("NEWcancel", JoinRecords(Records({"1", "2"}, {"2"})));
     dir.Write("NEWcancel.luma", FormatNote({"/data/big.iso", "big", 5, 1, Charset::Windows1251}));
     CancellingHost host;
-    MarkingSession session(host);
+    MarkingSession session(host, host);
     host.yesNo.push_back(true);
     EXPECT_FALSE(session.OfferRecovery());
     EXPECT_EQ(host.captions, Strings{WithDetail(kOpenProgress, "big")});

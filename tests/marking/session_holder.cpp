@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "marking/marking_session.h"
-#include "marking/unattended_host.h"
+#include "marking/unattended_operator.h"
 #include "platform/file_io.h"
 #include "platform/process.h"
 
@@ -20,8 +20,9 @@ int main(int argc, char** argv)
     if (arguments.size() != 3) {
         return 64;
     }
-    luma::UnattendedHost host(arguments[1], "");
-    luma::MarkingSession session(host);
+    luma::UnattendedOperator host(arguments[1], "");
+    luma::NoDisplay display;
+    luma::MarkingSession session(host, display);
     session.SetLabel("900", "##$aОтобрано");
     session.SetAdvanceAfterMark(false);
     if (!session.OnOpen()) {

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "marking/marking_host.h"
+#include "marking/operator.h"
+#include "marking/session_display.h"
 #include "marking/marking_session.h"
 #include "test_files.h"
 
@@ -17,7 +18,7 @@ namespace luma::test {
 
 using Strings = std::vector<std::string>;
 
-class ScriptedHost : public MarkingHost {
+class ScriptedHost : public Operator, public SessionDisplay {
 public:
     // Answers, taken from the front; a question without one fails the test and is cancelled.
     std::deque<std::optional<std::string>> openPaths;
@@ -67,6 +68,7 @@ public:
     void ShowStatusNote(const std::string& text) override { notes.push_back(text); }
     void ShowModified(ModifiedImage image) override { modified = image; }
     void EnableRecordButtons() override { buttonsEnabled = true; }
+    void FileOpened() override {}
     void ArmHotkeys() override { ++hotkeysArmed; }
     void StoreWindowPlacement() override { ++placementsStored; }
     void SessionEnded() override { ended = true; }
@@ -121,7 +123,7 @@ protected:
     TempDir m_dir;
     TempFolderGuard m_tmp;
     ScriptedHost m_host;
-    MarkingSession m_session{m_host};
+    MarkingSession m_session{m_host, m_host};
 };
 
 // The working copy holds the record buffers and reads back as them; the marked count equals a

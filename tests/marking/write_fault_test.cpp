@@ -90,7 +90,7 @@ struct Scenario {
     std::string other;
     std::string results;
     ScriptedHost host;
-    MarkingSession session{host};
+    MarkingSession session{host, host};
 };
 
 // What the session holds and shows: the buffers, the count, the flag, and the store's records

@@ -156,7 +156,7 @@ private Q_SLOTS:
         f.Click("m_btnNext");
         f.Click("m_btnMark");  // record 2 had no label
         QCOMPARE(f.Status(), QStringLiteral("File: sample     Records: 6     Current: 3    Marked: 3"));
-        f.prompter.yesNoCancel.push_back(luma::Reply::No);
+        f.prompter.yesNoCancel.push_back(luma::ui::Answer::No);
         f.Click("m_btnExit");
         QVERIFY2(f.prompter.shown.contains(QStringLiteral("ask: Save?")), qPrintable(f.prompter.shown.join(u'\n')));
         QVERIFY2(RussianOf(f.prompter.shown).isEmpty(), qPrintable(f.prompter.shown.join(u'\n')));

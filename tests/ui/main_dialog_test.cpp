@@ -187,13 +187,13 @@ private Q_SLOTS:
             }
         };
         // Unsaved marks: the question comes, Cancel keeps the window; the placement is written.
-        f.prompter.yesNoCancel.push_back(luma::Reply::Cancel);
+        f.prompter.yesNoCancel.push_back(luma::ui::Answer::Cancel);
         leave();
         QCOMPARE(f.prompter.shown.last(), QStringLiteral("ask: Сохранить?"));
         QVERIFY(dialog.isVisible() && f.profile.GetBytes("MAIN", "POS"));
         QCOMPARE(f.WorkingCopies().size(), 1);
 
-        f.prompter.yesNoCancel.push_back(luma::Reply::No);
+        f.prompter.yesNoCancel.push_back(luma::ui::Answer::No);
         leave();
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -277,7 +277,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(leftCopy) && !QFile::exists(leftCopy + QStringLiteral(".luma")));
 
         // The marks are unsaved: leaving asks.
-        f.prompter.yesNoCancel.push_back(luma::Reply::No);
+        f.prompter.yesNoCancel.push_back(luma::ui::Answer::No);
         QTest::keyClick(&f.Dialog(), Qt::Key_Escape);
         QCOMPARE(f.prompter.shown.last(), QStringLiteral("ask: Сохранить?"));
         QVERIFY(f.WorkingCopies().isEmpty());

@@ -102,7 +102,7 @@ private Q_SLOTS:
             QTest::mouseClick(window.findChild<QPushButton*>(), Qt::LeftButton);
             cancelled = true;
         });
-        f.prompter.yesNoCancel.push_back(luma::Reply::No);  // leave the marks unsaved for now
+        f.prompter.yesNoCancel.push_back(luma::ui::Answer::No);  // leave the marks unsaved for now
         f.prompter.openPaths.push_back(path);
         f.Click("m_btnOpen");
 

@@ -17,7 +17,7 @@ class ScriptedPrompter final : public ui::Prompter {
 public:
     std::deque<std::optional<QString>> openPaths, savePaths;
     std::deque<bool> yesNo;
-    std::deque<Reply> yesNoCancel;
+    std::deque<ui::Answer> yesNoCancel;
     std::deque<std::optional<int>> recordNumbers;
     // Each works the settings dialog, shown but not modal, as the operator would, and gives
     // whether it was closed with OK.
@@ -37,9 +37,9 @@ public:
         return Next(savePaths, QStringLiteral("save: ") + name, {});
     }
     bool AskYesNo(QWidget*, const QString& text) override { return Next(yesNo, QStringLiteral("ask: ") + text, false); }
-    Reply AskYesNoCancel(QWidget*, const QString& text) override
+    ui::Answer AskYesNoCancel(QWidget*, const QString& text) override
     {
-        return Next(yesNoCancel, QStringLiteral("ask: ") + text, Reply::Cancel);
+        return Next(yesNoCancel, QStringLiteral("ask: ") + text, ui::Answer::Cancel);
     }
     void ShowMessage(QWidget*, const QString& text) override { shown.append(QStringLiteral("message: ") + text); }
     void ShowError(QWidget*, const QString& text) override { shown.append(QStringLiteral("error: ") + text); }

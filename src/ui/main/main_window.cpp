@@ -1,5 +1,7 @@
 #include "ui/main/main_window.h"
 
+#include "idle_problem_scan.h"
+
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -31,7 +33,8 @@ MainWindow::MainWindow(Prompter& prompter, SettingsProfile& profile, QWidget* pa
       m_prompter(prompter),
       m_profile(profile),
       m_hIcon(res::AppIcon()),
-      m_session(*this)
+      m_operator(prompter, *this, m_openProgress),
+      m_session(m_operator, *this)
 {
     m_storedPlacement.minPosition = {-1, -1};
     m_storedPlacement.maxPosition = {-1, -1};
@@ -162,9 +165,9 @@ void MainWindow::OnInitDialog()
 
 void MainWindow::OpenAtStart(const QString& path)
 {
-    m_startPath = path.toStdString();
+    m_operator.AnswerNextOpen(path.toStdString());
     m_session.OnOpen();
-    m_startPath.reset();
+    m_operator.AnswerNextOpen(std::nullopt);
 }
 
 bool MainWindow::RecoverAtStart()

@@ -10,8 +10,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QShortcut>
-#include <QTimer>
 
+#include "idle_problem_scan.h"
 #include "ui/main/find_dialog.h"
 #include "ui/main/main_window.h"
 #include "ui/main/record_list_dialog.h"
@@ -19,8 +19,6 @@
 
 namespace luma::ui {
 namespace {
-
-constexpr int kScanRecordsPerStep = 500;
 
 QString FromUtf8(const std::string& text)
 {
@@ -71,9 +69,15 @@ void MainWindow::AddOperatorCommands(QMenu& menu)
     for (const auto& [sequence, run] : keys) {
         connect(new QShortcut(sequence, this), &QShortcut::activated, this, run);
     }
-    m_scanTimer = new QTimer(this);
-    m_scanTimer->setInterval(0);
-    connect(m_scanTimer, &QTimer::timeout, this, &MainWindow::ScanForProblems);
+    m_problems = std::make_unique<IdleProblemScan>(
+        m_session,
+        [this](std::size_t found) {
+            if (found > 0) {
+                m_damageNote = tr("В файле повреждения: %1 (Сведения о файле…)").arg(found);
+                SetStatusLine(QString());
+            }
+        },
+        this);
 }
 
 void MainWindow::OnFind()
@@ -133,9 +137,9 @@ void MainWindow::OnFileInfo()
                  FromUtf8(std::string(CharsetName(m_session.FileCharset()))))
             .arg(m_session.RecordCount())
             .arg(m_session.MarkedCount())
-            .arg(m_problemScan->Problems().size());
+            .arg(m_problems->Problems().size());
     QVector<RecordListRow> rows;
-    for (const Problem& problem : m_problemScan->Problems()) {
+    for (const Problem& problem : m_problems->Problems()) {
         const bool ofRecord = problem.record >= 0;
         rows.push_back({{ofRecord ? QString::number(problem.record + 1) : QStringLiteral("—"),
                          ofRecord ? QString::number(problem.offset) : QString(), FromUtf8(problem.message)},
@@ -149,65 +153,20 @@ void MainWindow::OnFileInfo()
     }
 }
 
-// Nothing is read here: the scan indexes its store at its first step, so the open is not slowed.
 void MainWindow::FileOpened()
 {
     m_damageNote.clear();
-    m_problemScan.reset();
-    m_scanPending = true;
-    m_scanTimer->start();
+    m_problems->Restart();
 }
 
-// A store of its own over the bytes the file was read into, so that offsets are the file's.
-bool MainWindow::BeginProblemScan()
-{
-    if (!m_scanPending) {
-        return m_problemScan != nullptr;
-    }
-    m_scanPending = false;
-    RecordStore store;
-    if (store.OpenShared(m_session.Records().SharedBytes(), m_session.SourcePath(), m_session.FileCharset()) != 0) {
-        return false;
-    }
-    m_problemScan = std::make_unique<ProblemScan>(std::move(store));
-    return true;
-}
-
-void MainWindow::ScanForProblems()
-{
-    if (!BeginProblemScan()) {
-        m_scanTimer->stop();
-        return;
-    }
-    if (m_problemScan->Step(kScanRecordsPerStep)) {
-        return;
-    }
-    m_scanTimer->stop();
-    const std::size_t found = m_problemScan->Problems().size();
-    if (found > 0) {
-        m_damageNote = tr("В файле повреждения: %1 (Сведения о файле…)").arg(found);
-        SetStatusLine(QString());
-    }
-}
-
-// The rest of the scan at once, with the open's progress window; false when cancelled.
 bool MainWindow::FinishProblemScan()
 {
-    if (!BeginProblemScan()) {
-        return false;
-    }
-    bool going = true;
-    while (going && !m_problemScan->Done()) {
-        going = ReportProgress(tr("Поиск повреждений").toStdString(),
-                               static_cast<std::uint64_t>(m_problemScan->Scanned()),
-                               static_cast<std::uint64_t>(m_problemScan->Total()));
-        if (going) {
-            m_problemScan->Step(kScanRecordsPerStep);
-        }
-    }
-    EndProgress();
-    ScanForProblems();
-    return going;
+    const std::string caption = tr("Поиск повреждений").toStdString();
+    const bool finished = m_problems->Finish([&](std::size_t done, std::size_t total) {
+        return m_operator.ReportProgress(caption, done, total);
+    });
+    m_operator.EndProgress();
+    return finished;
 }
 
 }  // namespace luma::ui

@@ -69,16 +69,16 @@ bool QtPrompter::AskYesNo(QWidget* parent, const QString& text)
            QMessageBox::Yes;
 }
 
-Reply QtPrompter::AskYesNoCancel(QWidget* parent, const QString& text)
+Answer QtPrompter::AskYesNoCancel(QWidget* parent, const QString& text)
 {
     switch (RunMessageBox(parent, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                           QMessageBox::Yes)) {
     case QMessageBox::Yes:
-        return Reply::Yes;
+        return Answer::Yes;
     case QMessageBox::No:
-        return Reply::No;
+        return Answer::No;
     default:
-        return Reply::Cancel;
+        return Answer::Cancel;
     }
 }
 

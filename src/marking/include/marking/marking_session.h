@@ -1,8 +1,8 @@
 #pragma once
 // The marking session: an opened record file held as a record buffer list, its working copy in
 // the temporary folder, the label field, and the commands that open, mark, unmark, move, show,
-// save and end. The main dialog owns one and routes its buttons and hotkeys here; everything
-// the session asks or shows goes through its host.
+// save and end. The main window owns one and routes its buttons and hotkeys here; what the
+// session asks goes to its Operator, what it shows to its SessionDisplay.
 //
 // The file chosen at open is never written. Every mark and unmark rewrites the working copy
 // atomically, so that its bytes are always the concatenation of the record buffers; a rewrite
@@ -17,7 +17,8 @@
 #include <vector>
 
 #include "records/record_store.h"
-#include "marking/marking_host.h"
+#include "marking/operator.h"
+#include "marking/session_display.h"
 #include "charsets/charset.h"
 #include "platform/locked_file.h"
 #include "records/record_find.h"
@@ -32,7 +33,7 @@ enum class LabelAction { Mark, Unmark };
 
 class MarkingSession {
 public:
-    explicit MarkingSession(MarkingHost& host, WorkingCopy workingCopy = WorkingCopy::InTemporaryFolder);
+    MarkingSession(Operator& op, SessionDisplay& display, WorkingCopy workingCopy = WorkingCopy::InTemporaryFolder);
     MarkingSession(const MarkingSession&) = delete;
     MarkingSession& operator=(const MarkingSession&) = delete;
 
@@ -172,7 +173,8 @@ private:
 
     void ShowStatus(const std::string& title, int recordCount, int currentNumber);
 
-    MarkingHost& m_host;
+    Operator& m_operator;
+    SessionDisplay& m_display;
     const WorkingCopy m_workingCopy;
 
     RecordStore m_iso;

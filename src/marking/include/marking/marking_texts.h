@@ -1,7 +1,7 @@
 #pragma once
 // The texts a marking session shows, exactly as the operator sees them: the record view, the
 // status line, the questions and the messages. They are Russian, the system's own language; the
-// session passes each through MarkingHost::Translate before it composes a message, so the
+// session passes each through Operator::Translate before it composes a message, so the
 // window can show them in the operator's language.
 
 #include <ctime>

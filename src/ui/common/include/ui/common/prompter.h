@@ -7,13 +7,13 @@
 #include <QString>
 #include <optional>
 
-#include "marking/marking_host.h"
-
 class QWidget;
 
 namespace luma::ui {
 
 class SettingsDialog;
+
+enum class Answer { Yes, No, Cancel };
 
 class Prompter {
 public:
@@ -27,7 +27,7 @@ public:
 
     // Message boxes without an icon, titled with the application's name; Yes is the default.
     virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
-    virtual Reply AskYesNoCancel(QWidget* parent, const QString& text) = 0;
+    virtual Answer AskYesNoCancel(QWidget* parent, const QString& text) = 0;
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
     // A command that could not run: a message box with a warning icon.
     virtual void ShowError(QWidget* parent, const QString& text) = 0;

@@ -11,10 +11,10 @@
 #include <optional>
 #include <string>
 
-#include "marking/marking_host.h"
 #include "marking/marking_session.h"
-#include "records/record_problems.h"
+#include "marking/session_display.h"
 #include "ui/main/open_progress.h"
+#include "ui/main/window_operator.h"
 #include "settings/settings.h"
 #include "ui/settings/settings_target.h"
 
@@ -28,6 +28,7 @@ class QTimer;
 namespace luma::ui {
 
 class HotkeyFilter;
+class IdleProblemScan;
 class Prompter;
 
 // The About item's command; the low four bits of a command are the platform's own.
@@ -38,7 +39,7 @@ inline constexpr unsigned kScMaximize = 0xF030;
 inline constexpr unsigned kScClose = 0xF060;
 inline constexpr unsigned kScRestore = 0xF120;
 
-class MainWindow final : public QDialog, private MarkingHost, private SettingsTarget {
+class MainWindow final : public QDialog, private SessionDisplay, private SettingsTarget {
     Q_OBJECT
 
 public:
@@ -98,14 +99,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // MarkingHost.
-    std::string Translate(std::string_view text) override;
-    std::optional<std::string> AskOpenPath(const std::string& initialName) override;
-    std::optional<std::string> AskResultsPath(const std::string& suggestedName) override;
-    bool AskYesNo(const std::string& question) override;
-    Reply AskYesNoCancel(const std::string& question) override;
-    void ShowMessage(const std::string& text) override;
-    void ReportError(const std::string& text) override;
+    // SessionDisplay.
     void ShowViewText(const std::string& text) override;
     void ShowStatusText(const std::string& text) override;
     void ShowStatusNote(const std::string& note) override;
@@ -115,9 +109,6 @@ private:
     void ArmHotkeys() override;
     void StoreWindowPlacement() override;
     void SessionEnded() override;
-    bool ReportProgress(const std::string& caption, std::uint64_t done, std::uint64_t total) override;
-    void EndProgress() override;
-    void ShowBusy(bool busy) override;
 
     // SettingsTarget.
     std::vector<std::string> CurrentRecordTags() const override;
@@ -138,31 +129,26 @@ private:
     void SetRecordButtonsEnabled(bool enabled);
     void SetStatusLine(const QString& note);
     void AddOperatorCommands(QMenu& menu);
-    // The problems of the open file are looked for a few hundred records at a time while the
-    // window is idle; the operator is told of them in the status line.
-    void ScanForProblems();
-    bool BeginProblemScan();
+    // The problems of the open file, all found, with the progress window; false when cancelled.
     bool FinishProblemScan();
 
     Prompter& m_prompter;
     SettingsProfile& m_profile;
 
     QIcon m_hIcon;
+    OpenProgress m_openProgress{this};
+    WindowOperator m_operator;
     MarkingSession m_session;
     Settings m_settings;
     // The record view's font; nothing while it keeps the dialog's font.
     std::optional<QFont> m_viewFont;
     // The placement as read at start, for the fields Qt does not use; Windows' "none" before.
     WindowPlacement m_storedPlacement;
-    // The path `OpenAtStart` gives the session in place of the Open dialog's answer.
-    std::optional<std::string> m_startPath;
     QMenu* m_systemMenu = nullptr;
     HotkeyFilter* m_hotkeys = nullptr;
-    OpenProgress m_openProgress{this};
     FindQuery m_lastQuery;
-    std::unique_ptr<ProblemScan> m_problemScan;
-    bool m_scanPending = false;  // a file opened and its scan not begun
-    QTimer* m_scanTimer = nullptr;
+    // Looked for while the window is idle; the operator is told of them in the status line.
+    std::unique_ptr<IdleProblemScan> m_problems;
 
     QPushButton* m_btnExit = nullptr;
     QPushButton* m_btnOpen = nullptr;

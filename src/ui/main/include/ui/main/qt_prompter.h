@@ -10,7 +10,7 @@ public:
     std::optional<QString> GetOpenFileName(QWidget* parent, const QString& initialName) override;
     std::optional<QString> GetSaveFileName(QWidget* parent, const QString& initialName) override;
     bool AskYesNo(QWidget* parent, const QString& text) override;
-    Reply AskYesNoCancel(QWidget* parent, const QString& text) override;
+    Answer AskYesNoCancel(QWidget* parent, const QString& text) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const QString& text) override;
     std::optional<int> AskRecordNumber(QWidget* parent) override;

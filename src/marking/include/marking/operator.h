@@ -1,6 +1,7 @@
 #pragma once
-// Everything a marking session asks the operator or shows: the main dialog implements it with
-// widgets, tests script it. Texts are UTF-8 with "\r\n" line breaks, as the session builds them.
+// What a marking session asks the operator and tells them: questions, messages and the progress
+// of long work. The window asks through its dialogs, luma-cli answers unattended, tests script
+// the answers. Texts are UTF-8 with "\r\n" line breaks, as the session builds them.
 
 #include <cstdint>
 #include <optional>
@@ -11,16 +12,9 @@ namespace luma {
 
 enum class Reply { Yes, No, Cancel };
 
-// The image of the modified indicator.
-enum class ModifiedImage {
-    None,            // before the first open
-    NothingUnsaved,  // bitmap 145
-    Unsaved,         // bitmap 144
-};
-
-class MarkingHost {
+class Operator {
 public:
-    virtual ~MarkingHost() = default;
+    virtual ~Operator() = default;
 
     // One of the texts of marking_texts.h (Russian, UTF-8) in the operator's language; the
     // session composes its messages from what this gives. Untranslated by default.
@@ -39,25 +33,8 @@ public:
     // A command that could not run at all, reported as the framework reports an error.
     virtual void ReportError(const std::string& text) = 0;
 
-    virtual void ShowViewText(const std::string& text) = 0;
-    virtual void ShowStatusText(const std::string& text) = 0;
-    // A passing note beside the status line (a search that wrapped, no more marked records);
-    // the next status text replaces it.
-    virtual void ShowStatusNote(const std::string& note) { (void)note; }
-    virtual void ShowModified(ModifiedImage image) = 0;
-    // The seven record buttons: first, previous, mark, unmark, next, go to, last.
-    virtual void EnableRecordButtons() = 0;
-    // A file became the open one (opened, resumed or restored).
-    virtual void FileOpened() {}
-    // Registers the four hotkeys (mark, unmark, next, previous).
-    virtual void ArmHotkeys() = 0;
-    // Writes the main window's placement to the settings.
-    virtual void StoreWindowPlacement() = 0;
-    // Ends the main dialog, and with it the program.
-    virtual void SessionEnded() = 0;
-
-    // Long work. An open reports how many of `total` records it has taken; the host may show
-    // that after a moment and offer to cancel: false means the operator cancelled. EndProgress
+    // Long work. An open reports how many of `total` records it has taken; the operator may see
+    // that after a moment and be offered to cancel: false means they cancelled. EndProgress
     // follows the last report, however the work ended.
     virtual bool ReportProgress(const std::string& caption, std::uint64_t done, std::uint64_t total)
     {
@@ -67,7 +44,7 @@ public:
         return true;
     }
     virtual void EndProgress() {}
-    // A file is being written; the host may show a busy cursor until ShowBusy(false).
+    // A file is being written; a busy cursor may show until ShowBusy(false).
     virtual void ShowBusy(bool busy) { (void)busy; }
 };
 

@@ -1,5 +1,5 @@
 #pragma once
-// A host for running a marking session with no one to ask: it opens the given file, saves to
+// An operator for running a marking session with no one to ask: it opens the given file, saves to
 // the given results path, never resumes, never saves on the way out, and collects every
 // message instead of showing it. Used by the command line and the benchmark.
 
@@ -7,13 +7,13 @@
 #include <utility>
 #include <vector>
 
-#include "marking/marking_host.h"
+#include "marking/operator.h"
 
 namespace luma {
 
-class UnattendedHost : public MarkingHost {
+class UnattendedOperator : public Operator {
 public:
-    UnattendedHost(std::string path, std::string output)
+    UnattendedOperator(std::string path, std::string output)
         : m_path(std::move(path)), m_output(std::move(output))
     {
     }
@@ -28,13 +28,6 @@ public:
     void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
     void ReportError(const std::string& text) override { m_messages.push_back(text); }
 
-    void ShowViewText(const std::string&) override {}
-    void ShowStatusText(const std::string&) override {}
-    void ShowModified(ModifiedImage) override {}
-    void EnableRecordButtons() override {}
-    void ArmHotkeys() override {}
-    void StoreWindowPlacement() override {}
-    void SessionEnded() override {}
 
 private:
     std::string m_path;
