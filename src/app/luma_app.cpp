@@ -5,13 +5,13 @@
 #include <QTranslator>
 
 #include "res/resources.h"
-#include "settings/qt/ini_profile.h"
 #include "ui/common/window_font.h"
 #include "ui/main/main_window.h"
 #include "ui/main/qt_prompter.h"
 #include "app/qt_texts.h"
 #include "app/update_check.h"
 #include "app/update_location.h"
+#include "app/user_profile.h"
 
 namespace luma::app {
 

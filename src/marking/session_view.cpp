@@ -2,8 +2,22 @@
 
 #include "marking/marking_session.h"
 #include "marking/marking_texts.h"
+#include "records/iso_record.h"
 
 namespace luma {
+
+std::vector<std::string> MarkingSession::CurrentRecordTags() const
+{
+    std::vector<std::string> tags;
+    const int current = CurrentRecord();
+    if (current < 0 || current >= static_cast<int>(m_records.size())) {
+        return tags;
+    }
+    for (const Field& field : ParseRecord(m_records[static_cast<std::size_t>(current)], current, 0).fields) {
+        tags.push_back(field.tag);
+    }
+    return tags;
+}
 
 void MarkingSession::RenderRecord()
 {

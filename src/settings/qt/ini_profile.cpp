@@ -4,9 +4,7 @@
 #include <QStandardPaths>
 #include <QVariant>
 
-#include "platform/process.h"
 #ifdef _WIN32
-#include "settings/registry_profile.h"
 #endif
 
 namespace luma {
@@ -94,17 +92,6 @@ std::optional<std::string> IniProfile::Flush()
         return StatusText(m_settings.status()) + ": " + m_settings.fileName().toStdString();
     }
     return std::nullopt;
-}
-
-std::unique_ptr<SettingsProfile> OpenUserProfile()
-{
-#ifdef _WIN32
-    return std::make_unique<RegistryProfile>(
-        RegistryProfile::ApplicationKeyPath(ExecutableBaseName()));
-#else
-    return std::make_unique<IniProfile>(
-        IniProfile::UserProfilePath(QString::fromStdString(ExecutableBaseName())));
-#endif
 }
 
 }  // namespace luma

@@ -18,7 +18,6 @@
 #include "ui/common/dialog_units.h"
 #include "ui/main/hotkey_filter.h"
 #include "ui/main/main_layout.h"
-#include "records/iso_record.h"
 #include "ui/common/prompter.h"
 #include "res/resources.h"
 #include "ui/settings/settings_dialog.h"
@@ -309,16 +308,7 @@ bool MainWindow::HotkeysReady() const
 
 std::vector<std::string> MainWindow::CurrentRecordTags() const
 {
-    std::vector<std::string> tags;
-    const int current = m_session.CurrentRecord();
-    const RecordBufferList& records = m_session.Records();
-    if (current < 0 || current >= static_cast<int>(records.size())) {
-        return tags;
-    }
-    for (const Field& field : ParseRecord(records[static_cast<std::size_t>(current)], current, 0).fields) {
-        tags.push_back(field.tag);
-    }
-    return tags;
+    return m_session.CurrentRecordTags();
 }
 
 void MainWindow::SetFilterFields(std::vector<std::string> fields)

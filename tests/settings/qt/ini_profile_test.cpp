@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "settings/profile_store.h"
+#include "platform/process.h"
 #include "settings/qt/ini_profile.h"
 #include "test_files.h"
 
@@ -78,7 +79,8 @@ TEST(IniProfile, UserProfileIsNamedAfterTheExecutableUnderConfigHome)
     Settings settings;
     settings.labelField = "901";
     settings.filterFields = {"200"};
-    ASSERT_FALSE(StoreSettings(settings, *OpenUserProfile()));
+    IniProfile profile(IniProfile::UserProfilePath(QString::fromStdString(ExecutableBaseName())));
+    ASSERT_FALSE(StoreSettings(settings, profile));
     const fs::path file = home.path() / "LUMA" / "luma_settings_qt_tests.ini";
     ASSERT_TRUE(fs::exists(file)) << "the folder is created on first store";
     const std::string text = FileText(file);

@@ -106,6 +106,8 @@ public:
     // The state, for the dialog, the command line and tests.
     int RecordCount() const { return m_iso.GetRecordCount(); }
     int CurrentRecord() const { return m_iso.GetCurRecord(); }
+    // The tags of the current record's fields, shown or not, in record order.
+    std::vector<std::string> CurrentRecordTags() const;
     int MarkedCount() const { return m_markedCount; }
     bool IsModified() const { return m_modified; }
     bool IsFileOpen() const { return m_fileOpen; }

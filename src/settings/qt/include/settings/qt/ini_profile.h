@@ -37,8 +37,4 @@ private:
     QSettings m_settings;
 };
 
-// The current user's profile of this program: named after the executable without its
-// extension, so a renamed executable starts with a fresh profile. The registry on Windows.
-std::unique_ptr<SettingsProfile> OpenUserProfile();
-
 }  // namespace luma
