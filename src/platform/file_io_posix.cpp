@@ -79,14 +79,13 @@ int OpenUnnamedFile(const std::filesystem::path& folder)
 #endif
 }
 
-// Gives a written unnamed file a free temporary name from `pattern`, for the rename: the name
+// Gives a written unnamed file a free temporary name beside `target`, for the rename: the name
 // exists only between this and the rename.
-bool NameUnnamedFile(int fd, const std::string& pattern, std::vector<char>& name)
+bool NameUnnamedFile(int fd, const std::filesystem::path& target, std::vector<char>& name)
 {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name.assign(pattern.begin(), pattern.end());
-        name.push_back('\0');
+        name = posix::SiblingOf(target).name;
         // mkstemp finds a free name; the link needs it free again.
         const int placeholder = ::mkstemp(name.data());
         if (placeholder < 0) {
@@ -109,11 +108,7 @@ std::optional<std::string> ReplaceWith(const std::string& path, Durability durab
                                        const std::function<bool(int)>& write)
 {
     const std::filesystem::path target = PathFromUtf8(path);
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-    const std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
+    auto [folder, name] = posix::SiblingOf(target);
 
     int fd = OpenUnnamedFile(folder);
     const bool unnamed = fd >= 0;
@@ -141,7 +136,7 @@ std::optional<std::string> ReplaceWith(const std::string& path, Durability durab
     }
     bool named = !unnamed;
     if (unnamed && !error) {
-        named = NameUnnamedFile(fd, pattern, name);
+        named = NameUnnamedFile(fd, target, name);
         if (!named) {
             error = ErrnoText("cannot name the new " + path);
         }

@@ -43,11 +43,7 @@ bool NameLeadsTo(const std::string& path, int fd)
 LockedFileResult LockedFile::Create(const std::string& path, std::string_view bytes)
 {
     const std::filesystem::path target = PathFromUtf8(path);
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-    const std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
+    auto [folder, name] = posix::SiblingOf(target);
 
     LockedFileResult result;
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);

@@ -25,4 +25,16 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
+SiblingTemplate SiblingOf(const std::filesystem::path& target)
+{
+    SiblingTemplate sibling{target.parent_path(), {}};
+    if (sibling.folder.empty()) {
+        sibling.folder = ".";
+    }
+    const std::string pattern = (sibling.folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    sibling.name.assign(pattern.begin(), pattern.end());
+    sibling.name.push_back('\0');
+    return sibling;
+}
+
 }  // namespace luma::posix
