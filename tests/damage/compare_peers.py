@@ -276,6 +276,17 @@ def missing_peer(yaz):
     return None
 
 
+def kept_above(path):
+    """What FILE holds above the generated part (a guide written by hand), kept by --out."""
+    try:
+        with open(path, encoding="utf-8") as file:
+            text = file.read()
+    except FileNotFoundError:
+        return ""
+    at = text.find(HEADER.splitlines()[0])
+    return text[:at] if at > 0 else ""
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--luma-cli", required=True)
@@ -292,7 +303,9 @@ def main():
     text = table(rows)
     if args.out:
         yaz_version, marc_version = versions(args.yaz)
+        kept = kept_above(args.out)
         with open(args.out, "w", encoding="utf-8") as file:
+            file.write(kept)
             file.write(HEADER.format(date=datetime.date.today().isoformat(),
                                      yaz_version=yaz_version, marc_version=marc_version))
             file.write(text)
