@@ -34,7 +34,7 @@ int LumaApp::Start()
 
     ui::QtPrompter prompter;
     ui::MainWindow dialog(prompter, *profile);
-    dialog.OnInitDialog();
+    dialog.PrepareToShow();
     // Once the dialog shows: work left by a run that ended abnormally is offered first; the file
     // of the command line opens when none is taken up, which would otherwise ask at once
     // whether to save the work just restored.

@@ -19,7 +19,7 @@ bool MarkingSession::Find(const FindQuery& query, FindDirection direction)
     FindResult result;
     {
         ProgressScope progress(m_operator);
-        result = FindRecord(m_iso, query, m_iso.GetCurRecord(), direction, shown, [this](int done, int total) {
+        result = FindRecord(m_store, query, m_store.GetCurRecord(), direction, shown, [this](int done, int total) {
             return m_operator.ReportProgress(m_operator.Translate(kFindProgress), static_cast<std::uint64_t>(done),
                                          static_cast<std::uint64_t>(total));
         });

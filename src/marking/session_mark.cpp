@@ -89,8 +89,8 @@ void MarkingSession::PrefetchNextRecord(int record) const
 // goes into the list and the store, not yet into the working copy.
 std::optional<bool> MarkingSession::ApplyToRecord(int record, LabelAction action)
 {
-    m_iso.SetRecord(record);
-    if (m_iso.GetCurRecord() != record) {
+    m_store.SetRecord(record);
+    if (m_store.GetCurRecord() != record) {
         m_operator.ReportError(m_operator.Translate(kNoCurrentRecord));
         return std::nullopt;
     }
@@ -118,21 +118,21 @@ MarkingSession::LabelChange MarkingSession::AddLabelField()
         return {};
     }
     // Without a field of the label tag the record has no label field to count before.
-    if (m_iso.AddField(m_labelField, m_labelText) != 0) {
+    if (m_store.AddField(m_labelField, m_labelText) != 0) {
         ShowStoreRefusal();
         return {true, false, 0};
     }
-    return {false, true, CountLabelFields(m_iso)};
+    return {false, true, CountLabelFields(m_store)};
 }
 
 MarkingSession::LabelChange MarkingSession::RemoveLabelField(int field)
 {
-    const int before = CountLabelFields(m_iso);
-    if (m_iso.DelField(field) != 0) {
+    const int before = CountLabelFields(m_store);
+    if (m_store.DelField(field) != 0) {
         ShowStoreRefusal();
         return {true, false, 0};
     }
-    return {false, true, CountLabelFields(m_iso) - before};
+    return {false, true, CountLabelFields(m_store) - before};
 }
 
 // Checked before the store changes: a record the list does not hold (no file, or a file
@@ -140,9 +140,9 @@ MarkingSession::LabelChange MarkingSession::RemoveLabelField(int field)
 // the list about the records there are.
 bool MarkingSession::CheckCurrentRecordInList()
 {
-    const int current = m_iso.GetCurRecord();
+    const int current = m_store.GetCurRecord();
     const int listed = static_cast<int>(m_records.size());
-    if (current >= 0 && current < listed && m_iso.GetRecordCount() == listed) {
+    if (current >= 0 && current < listed && m_store.GetRecordCount() == listed) {
         return true;
     }
     m_operator.ReportError(m_operator.Translate(kNoCurrentRecord));
@@ -152,14 +152,14 @@ bool MarkingSession::CheckCurrentRecordInList()
 // A record with any field of the label tag counts as marked, whatever that field's text.
 bool MarkingSession::HasFieldWithLabelTag()
 {
-    return m_iso.HasFieldWithTag(m_labelField);
+    return m_store.HasFieldWithTag(m_labelField);
 }
 
 // The first field equal to the label field, tag and text; -1 when there is none.
 int MarkingSession::FindLabelField()
 {
-    for (int i = 0; i < m_iso.GetFieldCount(); ++i) {
-        if (m_iso.GetFieldName(i) == m_labelField && m_iso.GetFieldText(i) == m_labelText) {
+    for (int i = 0; i < m_store.GetFieldCount(); ++i) {
+        if (m_store.GetFieldName(i) == m_labelField && m_store.GetFieldText(i) == m_labelText) {
             return i;
         }
     }
@@ -175,13 +175,13 @@ int MarkingSession::CountLabelFields(RecordStore& store) const
 // Fields equal to the label field over all records of the store.
 int MarkingSession::CountMarks()
 {
-    const int current = m_iso.GetCurRecord();
+    const int current = m_store.GetCurRecord();
     int count = 0;
-    for (int record = 0; record < m_iso.GetRecordCount(); ++record) {
-        m_iso.SetRecord(record);
-        count += CountLabelFields(m_iso);
+    for (int record = 0; record < m_store.GetRecordCount(); ++record) {
+        m_store.SetRecord(record);
+        count += CountLabelFields(m_store);
     }
-    m_iso.SetRecord(current);
+    m_store.SetRecord(current);
     return count;
 }
 
@@ -189,10 +189,10 @@ int MarkingSession::CountMarks()
 // text the notation writes differently than it reads back adds a field that does not count.
 bool MarkingSession::CommitRecord(int delta)
 {
-    const auto slot = static_cast<std::size_t>(m_iso.GetCurRecord());
+    const auto slot = static_cast<std::size_t>(m_store.GetCurRecord());
     std::string previous(m_records[slot]);
-    m_records.Replace(slot, m_iso.GetIsoBuffer());
-    m_savedRecord = m_iso.GetCurRecord();
+    m_records.Replace(slot, m_store.GetIsoBuffer());
+    m_savedRecord = m_store.GetCurRecord();
     if (const std::optional<std::string> error = WriteWorkingCopy()) {
         m_records.Replace(slot, std::move(previous));
         ReopenStore();  // drops the change the store holds in memory
@@ -202,9 +202,9 @@ bool MarkingSession::CommitRecord(int delta)
     }
     m_markedCount += delta;
     TakeChangeIntoStore();
-    m_iso.SetRecord(m_savedRecord);
+    m_store.SetRecord(m_savedRecord);
     if (m_advanceAfterMark) {
-        m_iso.SetRecord(m_iso.GetCurRecord() + 1);
+        m_store.SetRecord(m_store.GetCurRecord() + 1);
     }
     RenderRecord();
     return true;
@@ -213,14 +213,14 @@ bool MarkingSession::CommitRecord(int delta)
 // A change of the current record that no working copy has to hold yet.
 void MarkingSession::TakeChange(int delta)
 {
-    const auto slot = static_cast<std::size_t>(m_iso.GetCurRecord());
-    m_savedRecord = m_iso.GetCurRecord();
+    const auto slot = static_cast<std::size_t>(m_store.GetCurRecord());
+    m_savedRecord = m_store.GetCurRecord();
     m_markedCount += delta;
     // The store keeps the change it refuses to commit, and the list takes it from there.
-    if (m_iso.CommitChange(WorkingName()) == 0) {
-        m_records.TakeRecordOf(m_iso.Records(), slot);
+    if (m_store.CommitChange(WorkingName()) == 0) {
+        m_records.TakeRecordOf(m_store.Records(), slot);
     } else {
-        m_records.Replace(slot, m_iso.GetIsoBuffer());
+        m_records.Replace(slot, m_store.GetIsoBuffer());
         ReopenStore();
     }
 }
@@ -229,7 +229,7 @@ void MarkingSession::TakeChange(int delta)
 // would give; only a file with framing problems is read back whole.
 void MarkingSession::TakeChangeIntoStore()
 {
-    if (m_iso.CommitChange(WorkingName()) != 0) {
+    if (m_store.CommitChange(WorkingName()) != 0) {
         ReopenStore();
     }
 }
@@ -237,7 +237,7 @@ void MarkingSession::TakeChangeIntoStore()
 // What the store calls the file: the working copy, which it mirrors, or the file itself.
 std::string MarkingSession::WorkingName() const
 {
-    return m_workPath.empty() ? m_iso.GetPath() : m_workPath;
+    return m_workPath.empty() ? m_store.GetPath() : m_workPath;
 }
 
 std::optional<std::string> MarkingSession::WriteWorkingCopy()
@@ -253,13 +253,13 @@ std::optional<std::string> MarkingSession::WriteWorkingCopy()
 // than from the temporary folder, framed as the list is, in the character set found at open.
 void MarkingSession::ReopenStore()
 {
-    m_iso.OpenRecords(m_records, WorkingName(), m_charset);
-    m_iso.SetRecord(m_savedRecord);
+    m_store.OpenRecords(m_records, WorkingName(), m_charset);
+    m_store.SetRecord(m_savedRecord);
 }
 
 void MarkingSession::ShowStoreRefusal()
 {
-    const std::optional<Problem>& error = m_iso.LastError();
+    const std::optional<Problem>& error = m_store.LastError();
     m_operator.ShowMessage(
         WithDetail(m_operator.Translate(kRecordNotChanged), error ? error->message : std::string()));
 }

@@ -162,12 +162,12 @@ void MarkingSession::StartSession(OpenedFile file, std::string workPath)
     // no framing problems has nothing outside its records, so the store that read it already
     // holds exactly those bytes; any other store is built from the list, framed as the list is.
     if (file.store.GetRecordCount() > 0 && file.store.FileProblems().empty()) {
-        m_iso = std::move(file.store);
+        m_store = std::move(file.store);
     } else {
-        m_iso.OpenRecords(m_records, file.path, m_charset);
+        m_store.OpenRecords(m_records, file.path, m_charset);
     }
 
-    m_iso.SetRecord(0);
+    m_store.SetRecord(0);
     m_savedRecord = 0;
     RenderRecord();
     m_display.EnableRecordButtons();

@@ -52,7 +52,7 @@ WorkingCopyNote MarkingSession::NoteFor(const OpenedFile& file)
 // still offers the work, at the record it last held.
 void MarkingSession::KeepPlaceInNote()
 {
-    const std::int64_t shown = m_iso.GetCurRecord() + 1;
+    const std::int64_t shown = m_store.GetCurRecord() + 1;
     if (m_workNote && m_workNoteText.recordNumber != shown) {
         m_workNoteText.recordNumber = shown;
         UpdateNoteRecord(*m_workNote, m_workNoteText);
@@ -65,7 +65,7 @@ bool MarkingSession::RestoreLeftWork(LeftWork& work)
     if (!OpenSession([&] { return ReadLeftWork(work); })) {
         return false;
     }
-    GoToRecord(static_cast<int>(std::min<std::int64_t>(work.note.recordNumber - 1, m_iso.GetRecordCount() - 1)));
+    GoToRecord(static_cast<int>(std::min<std::int64_t>(work.note.recordNumber - 1, m_store.GetRecordCount() - 1)));
     MarkUnsaved();
     DiscardLeftWork(work);
     return true;

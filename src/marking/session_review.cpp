@@ -22,30 +22,30 @@ void MarkingSession::GoToMarked(int step)
     if (!m_fileOpen) {
         return;
     }
-    const int from = m_iso.GetCurRecord();
-    for (int record = from + step; record >= 0 && record < m_iso.GetRecordCount(); record += step) {
-        m_iso.SetRecord(record);
-        if (CountLabelFields(m_iso) > 0) {
+    const int from = m_store.GetCurRecord();
+    for (int record = from + step; record >= 0 && record < m_store.GetRecordCount(); record += step) {
+        m_store.SetRecord(record);
+        if (CountLabelFields(m_store) > 0) {
             RenderRecord();
             return;
         }
     }
-    m_iso.SetRecord(from);
+    m_store.SetRecord(from);
     RenderRecord();
     m_display.ShowStatusNote(m_operator.Translate(step > 0 ? kNoMarkedAfter : kNoMarkedBefore));
 }
 
 std::vector<int> MarkingSession::MarkedRecords()
 {
-    return m_fileOpen ? RecordsWithLabel(m_iso, m_labelField, m_labelText) : std::vector<int>();
+    return m_fileOpen ? RecordsWithLabel(m_store, m_labelField, m_labelText) : std::vector<int>();
 }
 
 std::string MarkingSession::TitleOfRecord(int record)
 {
-    const int current = m_iso.GetCurRecord();
-    m_iso.SetRecord(record);
-    std::string title = RecordTitle(m_iso);
-    m_iso.SetRecord(current);
+    const int current = m_store.GetCurRecord();
+    m_store.SetRecord(record);
+    std::string title = RecordTitle(m_store);
+    m_store.SetRecord(current);
     return title;
 }
 

@@ -93,7 +93,7 @@ void MarkingSession::MarkSaved()
 
 void MarkingSession::CloseSession()
 {
-    m_iso.Close();
+    m_store.Close();
     m_fileOpen = false;
     if (!m_workPath.empty()) {
         RemoveWorkingCopy(m_workPath, m_workNote);

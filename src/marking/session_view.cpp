@@ -22,18 +22,18 @@ std::vector<std::string> MarkingSession::CurrentRecordTags() const
 void MarkingSession::RenderRecord()
 {
     m_viewText.clear();
-    for (int i = 0; i < m_iso.GetFieldCount(); ++i) {
-        const std::string tag = m_iso.GetFieldName(i);
+    for (int i = 0; i < m_store.GetFieldCount(); ++i) {
+        const std::string tag = m_store.GetFieldName(i);
         if (!IsFieldShown(tag)) {
             continue;
         }
         if (!m_viewText.empty()) {
             m_viewText += kViewSeparator;
         }
-        m_viewText += FormatViewLine(tag, m_iso.GetFieldText(i));
+        m_viewText += FormatViewLine(tag, m_store.GetFieldText(i));
     }
     m_display.ShowViewText(m_viewText);
-    ShowStatus(m_fileTitle, m_iso.GetRecordCount(), m_iso.GetCurRecord() + 1);
+    ShowStatus(m_fileTitle, m_store.GetRecordCount(), m_store.GetCurRecord() + 1);
     KeepPlaceInNote();
 }
 
@@ -64,22 +64,22 @@ void MarkingSession::OnFirstRecord()
 
 void MarkingSession::OnPrevRecord()
 {
-    GoToRecord(m_iso.GetCurRecord() - 1);
+    GoToRecord(m_store.GetCurRecord() - 1);
 }
 
 void MarkingSession::OnNextRecord()
 {
-    GoToRecord(m_iso.GetCurRecord() + 1);
+    GoToRecord(m_store.GetCurRecord() + 1);
 }
 
 void MarkingSession::OnLastRecord()
 {
-    GoToRecord(m_iso.GetRecordCount() - 1);
+    GoToRecord(m_store.GetRecordCount() - 1);
 }
 
 void MarkingSession::GoToRecord(int index)
 {
-    m_iso.SetRecord(index);
+    m_store.SetRecord(index);
     RenderRecord();
 }
 

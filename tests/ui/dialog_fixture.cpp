@@ -31,7 +31,7 @@ ui::MainWindow& DialogFixture::Dialog()
 {
     if (!m_dialog) {
         m_dialog = std::make_unique<ui::MainWindow>(prompter, profile);
-        m_dialog->OnInitDialog();
+        m_dialog->PrepareToShow();
         m_dialog->show();
     }
     return *m_dialog;

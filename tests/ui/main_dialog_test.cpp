@@ -204,7 +204,7 @@ private Q_SLOTS:
     {
         DialogFixture f;
         for (unsigned id : {0x10u, 0x1Fu, 0x20u, 0xF010u /* move */, 0x0u}) {
-            f.Dialog().OnSysCommand(id);
+            f.Dialog().OnSystemCommand(id);
         }
         QCOMPARE(f.prompter.shown, QStringList(2, QStringLiteral("about")));
     }

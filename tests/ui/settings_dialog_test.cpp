@@ -57,7 +57,7 @@ QStringList ComboItems(const QComboBox* combo)
 void Add(luma::ui::FilterPage& page, const QString& text)
 {
     page.m_comboTag->setEditText(text);
-    page.OnBnClickedAdd();
+    page.OnAddClicked();
 }
 
 void Select(luma::ui::FilterPage& page, const QString& entry)
@@ -167,7 +167,7 @@ private Q_SLOTS:
         main.settings.filterFields = {"700", "200"};
         luma::ui::FilterPage page(main);
         QCOMPARE(page.Entries(), (QStringList{QStringLiteral("200"), QStringLiteral("700")}));
-        page.OnBnClickedDelete();  // nothing selected: the list is written back all the same
+        page.OnDeleteClicked();  // nothing selected: the list is written back all the same
         QCOMPARE(Texts(main.settings.filterFields), page.Entries());
 
         Add(page, QStringLiteral("245"));
@@ -185,10 +185,10 @@ private Q_SLOTS:
 
         for (const QString& entry : expected.mid(1)) {
             Select(page, entry);
-            page.OnBnClickedDelete();
+            page.OnDeleteClicked();
         }
         Select(page, QStringLiteral("200"));
-        page.OnBnClickedDelete();  // the last entry stays
+        page.OnDeleteClicked();  // the last entry stays
         QCOMPARE(page.Entries(), QStringList{QStringLiteral("200")});
         QCOMPARE(Texts(main.settings.filterFields), QStringList{QStringLiteral("200")});
     }
@@ -277,7 +277,7 @@ private Q_SLOTS:
         f.prompter.folders = {QStringLiteral("/srv/source"), std::nullopt};
         f.prompter.settings.push_back([](SettingsDialog& dialog) {
             for (int i = 0; i < 3; ++i) {
-                dialog.Folders()->OnBnClickedFont();
+                dialog.Folders()->OnFontClicked();
             }
             return false;
         });
@@ -286,8 +286,8 @@ private Q_SLOTS:
         QVERIFY(!f.profile.GetBytes("SFILEDLG", "FONT"));
 
         f.prompter.settings.push_back([](SettingsDialog& dialog) {
-            dialog.Folders()->OnBnClickedBrowseSource();
-            dialog.Folders()->OnBnClickedBrowseResult();  // cancelled: the folder stays
+            dialog.Folders()->OnBrowseSourceClicked();
+            dialog.Folders()->OnBrowseResultClicked();  // cancelled: the folder stays
             return true;
         });
         f.Click("m_btnSettings");

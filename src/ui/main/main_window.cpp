@@ -131,17 +131,17 @@ void MainWindow::ConnectCommands()
     }
     // Without a system menu the About item lives in the window's context menu, and F1 opens it.
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
-            [this] { OnSysCommand(kIdmAboutBox); });
+            [this] { OnSystemCommand(kAboutCommand); });
     // Resizing reaches OnSize through resizeEvent, Esc and the close box Quit through reject.
 }
 
-void MainWindow::OnInitDialog()
+void MainWindow::PrepareToShow()
 {
     m_systemMenu = new QMenu(this);
     AddOperatorCommands(*m_systemMenu);
     m_systemMenu->addSeparator();
     connect(m_systemMenu->addAction(QStringLiteral("&About LUMA...")), &QAction::triggered, this,
-            [this] { OnSysCommand(kIdmAboutBox); });
+            [this] { OnSystemCommand(kAboutCommand); });
     setWindowIcon(m_hIcon);
     RestorePlacement();
 
@@ -342,10 +342,10 @@ void MainWindow::OnGoToRecord()
     }
 }
 
-void MainWindow::OnSysCommand(unsigned id)
+void MainWindow::OnSystemCommand(unsigned id)
 {
     switch (id & 0xFFF0) {
-    case kIdmAboutBox:
+    case kAboutCommand:
         m_prompter.ShowAbout(this);
         break;
     case kScClose:

@@ -61,9 +61,9 @@ FilterPage::FilterPage(SettingsTarget& main, QWidget* parent) : SettingsPage(par
     m_comboTag->setCurrentIndex(-1);
     m_comboTag->clearEditText();
 
-    connect(add, &QPushButton::clicked, this, &FilterPage::OnBnClickedAdd);
-    connect(remove, &QPushButton::clicked, this, &FilterPage::OnBnClickedDelete);
-    connect(m_checkUseFilter, &QCheckBox::clicked, this, &FilterPage::OnBnClickedUseFilter);
+    connect(add, &QPushButton::clicked, this, &FilterPage::OnAddClicked);
+    connect(remove, &QPushButton::clicked, this, &FilterPage::OnDeleteClicked);
+    connect(m_checkUseFilter, &QCheckBox::clicked, this, &FilterPage::OnUseFilterClicked);
 }
 
 QStringList FilterPage::Entries() const
@@ -82,7 +82,7 @@ void FilterPage::AddEntry(const QString& text)
     m_listFilter->insertItem(static_cast<int>(place - entries.begin()), text);
 }
 
-void FilterPage::OnBnClickedAdd()
+void FilterPage::OnAddClicked()
 {
     const QString text = m_comboTag->currentText();
     const QStringList entries = Entries();
@@ -96,7 +96,7 @@ void FilterPage::OnBnClickedAdd()
     RebuildFilterFields();
 }
 
-void FilterPage::OnBnClickedDelete()
+void FilterPage::OnDeleteClicked()
 {
     const QList<QListWidgetItem*> selected = m_listFilter->selectedItems();
     if (!selected.isEmpty() && m_listFilter->count() > 1) {
@@ -105,7 +105,7 @@ void FilterPage::OnBnClickedDelete()
     RebuildFilterFields();
 }
 
-void FilterPage::OnBnClickedUseFilter(bool checked)
+void FilterPage::OnUseFilterClicked(bool checked)
 {
     m_pMain.SetUseFilter(checked);
 }

@@ -29,17 +29,17 @@ FoldersPage::FoldersPage(SettingsTarget& main, Prompter& prompter, QWidget* pare
     m_editSource->setText(QString::fromStdString(settings.sourceDir));
     m_editResult->setText(QString::fromStdString(settings.resultDir));
 
-    connect(browseSource, &QPushButton::clicked, this, &FoldersPage::OnBnClickedBrowseSource);
-    connect(browseResult, &QPushButton::clicked, this, &FoldersPage::OnBnClickedBrowseResult);
-    connect(chooseFont, &QPushButton::clicked, this, &FoldersPage::OnBnClickedFont);
+    connect(browseSource, &QPushButton::clicked, this, &FoldersPage::OnBrowseSourceClicked);
+    connect(browseResult, &QPushButton::clicked, this, &FoldersPage::OnBrowseResultClicked);
+    connect(chooseFont, &QPushButton::clicked, this, &FoldersPage::OnFontClicked);
 }
 
-void FoldersPage::OnBnClickedBrowseSource()
+void FoldersPage::OnBrowseSourceClicked()
 {
     Browse(m_editSource, tr("Исходная директория"));
 }
 
-void FoldersPage::OnBnClickedBrowseResult()
+void FoldersPage::OnBrowseResultClicked()
 {
     Browse(m_editResult, tr("Целевая директория"));
 }
@@ -54,7 +54,7 @@ void FoldersPage::Browse(QLineEdit* edit, const QString& title)
 
 // The font is a value: the main window takes a copy, and nothing here or there can be left
 // pointing at a font that was let go.
-void FoldersPage::OnBnClickedFont()
+void FoldersPage::OnFontClicked()
 {
     if (const std::optional<QFont> font = m_prompter.GetFont(this, m_pMain.CurrentViewFont())) {
         m_pMain.SetViewFont(*font);

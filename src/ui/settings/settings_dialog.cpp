@@ -52,7 +52,7 @@ SettingsDialog::SettingsDialog(SettingsTarget& main, Prompter& prompter, QWidget
     m_hotPage->m_editLabelText->setText(QString::fromStdString(settings.labelText));
     m_hotPage->m_checkSetNext->setChecked(settings.advanceAfterMark);
 
-    connect(ok, &QPushButton::clicked, this, &SettingsDialog::OnBnClickedOk);
+    connect(ok, &QPushButton::clicked, this, &SettingsDialog::OnOkClicked);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -61,7 +61,7 @@ void SettingsDialog::ShowPage(int index)
     m_tab->setCurrentIndex(index);
 }
 
-void SettingsDialog::OnBnClickedOk()
+void SettingsDialog::OnOkClicked()
 {
     accept();
 }

@@ -104,8 +104,8 @@ public:
     const std::string& ResultDir() const { return m_resultDir; }
 
     // The state, for the dialog, the command line and tests.
-    int RecordCount() const { return m_iso.GetRecordCount(); }
-    int CurrentRecord() const { return m_iso.GetCurRecord(); }
+    int RecordCount() const { return m_store.GetRecordCount(); }
+    int CurrentRecord() const { return m_store.GetCurRecord(); }
     // The tags of the current record's fields, shown or not, in record order.
     std::vector<std::string> CurrentRecordTags() const;
     int MarkedCount() const { return m_markedCount; }
@@ -179,7 +179,7 @@ private:
     SessionDisplay& m_display;
     const WorkingCopy m_workingCopy;
 
-    RecordStore m_iso;
+    RecordStore m_store;
     bool m_fileOpen = false;
     RecordBufferList m_records;
     std::string m_workPath;

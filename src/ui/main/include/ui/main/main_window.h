@@ -32,7 +32,7 @@ class IdleProblemScan;
 class Prompter;
 
 // The About item's command; the low four bits of a command are the platform's own.
-inline constexpr unsigned kIdmAboutBox = 0x0010;
+inline constexpr unsigned kAboutCommand = 0x0010;
 // Platform window commands the About check passes on.
 inline constexpr unsigned kScMinimize = 0xF020;
 inline constexpr unsigned kScMaximize = 0xF030;
@@ -48,7 +48,7 @@ public:
 
     // Before the dialog is shown: the About item, icons, placement, settings and font; the
     // record buttons disabled.
-    void OnInitDialog();
+    void PrepareToShow();
     // Opens a file as if the operator had chosen it in the Open dialog.
     void OpenAtStart(const QString& path);
     // Offers back the unsaved work of LUMA runs that ended abnormally; true when one was restored.
@@ -66,7 +66,7 @@ public:
     void OnGoToRecord();
     void OnSave();
     void Quit();
-    void OnSysCommand(unsigned id);
+    void OnSystemCommand(unsigned id);
     void OnSize();
     // A hotkey pressed: 1 mark, 2 unmark, 3 next record, 4 previous record, 5 next and 6 previous
     // marked record; other ids nothing.

@@ -20,10 +20,10 @@ public:
     explicit FilterPage(SettingsTarget& main, QWidget* parent = nullptr);
 
     // Adds the combo box's text unless it is empty or an entry begins with it, ignoring case.
-    void OnBnClickedAdd();
+    void OnAddClicked();
     // Deletes the selected entry, unless it is the last one.
-    void OnBnClickedDelete();
-    void OnBnClickedUseFilter(bool checked);
+    void OnDeleteClicked();
+    void OnUseFilterClicked(bool checked);
 
     // The list as it shows: case-insensitive order.
     QStringList Entries() const;

@@ -18,9 +18,9 @@ class FoldersPage final : public SettingsPage {
 public:
     FoldersPage(SettingsTarget& main, Prompter& prompter, QWidget* parent = nullptr);
 
-    void OnBnClickedBrowseSource();
-    void OnBnClickedBrowseResult();
-    void OnBnClickedFont();
+    void OnBrowseSourceClicked();
+    void OnBrowseResultClicked();
+    void OnFontClicked();
 
     QLineEdit* m_editSource = nullptr;
     QLineEdit* m_editResult = nullptr;

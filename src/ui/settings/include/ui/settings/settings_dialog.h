@@ -27,7 +27,7 @@ public:
 
     // 0 hotkeys and label, 1 filter, 2 folders and font.
     void ShowPage(int index);
-    void OnBnClickedOk();
+    void OnOkClicked();
     // Writes what the pages hold into `settings`: the values OK hands over, and only those.
     void CopyPageValues(Settings& settings) const;
 
