@@ -7,6 +7,7 @@
 
 #include "platform/file_io.h"
 #include "platform/file_ops.h"
+#include "records/iso_format.h"
 
 namespace luma {
 namespace {
@@ -180,8 +181,9 @@ std::string FormatNote(const WorkingCopyNote& note)
     text += "\nstarted: " + std::to_string(note.started);
     text += "\npid: " + std::to_string(note.processId);
     text += "\ncharset: " + std::string(CharsetName(note.charset));
-    const std::string number = std::to_string(std::clamp<std::int64_t>(note.recordNumber, 1, 9'999'999'999));
-    text += std::string(kRecordKey) + std::string(kRecordDigits - number.size(), '0') + number;
+    text += kRecordKey;
+    iso::AppendZeroPadded(text, static_cast<std::uint64_t>(std::clamp<std::int64_t>(note.recordNumber, 1, 9'999'999'999)),
+                          kRecordDigits);
     text += "\n" + std::string(kEndLine) + "\n";
     return text;
 }
