@@ -285,4 +285,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(MainDialogTest)
-#include "main_dialog_test.moc"
+#include "main_window_test.moc"

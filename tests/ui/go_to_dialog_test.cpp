@@ -64,4 +64,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(JumpDlgTest)
-#include "jump_dlg_test.moc"
+#include "go_to_dialog_test.moc"
