@@ -28,22 +28,23 @@ void DumpCurrentRecordAsText(RecordStore& store, std::ostream& out) {
 
 }  // namespace
 
-bool OpenOrReport(RecordStore& store, const std::string& path, std::ostream& err) {
+bool OpenOrReport(RecordStore& store, const std::string& path, const Voice& voice, std::ostream& err) {
     if (store.Open(path) == 0) {
         return true;
     }
     // The store's message names the file and the reason.
     const std::optional<Problem>& error = store.LastError();
     err << "luma-cli: "
-        << (error ? CoreDetail(error->message) : Say({"не удаётся открыть %1", "cannot open %1"}, {path}))
+        << (error ? voice.CoreDetail(error->message)
+                  : voice.Say({"не удаётся открыть %1", "cannot open %1"}, {path}))
         << '\n';
     return false;
 }
 
-int RunCount(const std::string& path, const std::optional<LabelField>& label, std::ostream& out,
-             std::ostream& err) {
+int RunCount(const std::string& path, const std::optional<LabelField>& label, const Voice& voice,
+             std::ostream& out, std::ostream& err) {
     RecordStore store;
-    if (!OpenOrReport(store, path, err)) {
+    if (!OpenOrReport(store, path, voice, err)) {
         return kExitUnreadable;
     }
     out << "records: " << store.GetRecordCount() << '\n';
@@ -53,9 +54,10 @@ int RunCount(const std::string& path, const std::optional<LabelField>& label, st
     return kExitOk;
 }
 
-int RunDump(const std::string& path, bool asJson, std::ostream& out, std::ostream& err) {
+int RunDump(const std::string& path, bool asJson, const Voice& voice, std::ostream& out,
+            std::ostream& err) {
     RecordStore store;
-    if (!OpenOrReport(store, path, err)) {
+    if (!OpenOrReport(store, path, voice, err)) {
         return kExitUnreadable;
     }
     for (int record = 0; record < store.GetRecordCount(); ++record) {
@@ -69,9 +71,9 @@ int RunDump(const std::string& path, bool asJson, std::ostream& out, std::ostrea
     return kExitOk;
 }
 
-int RunCheck(const std::string& path, std::ostream& out, std::ostream& err) {
+int RunCheck(const std::string& path, const Voice& voice, std::ostream& out, std::ostream& err) {
     RecordStore store;
-    if (!OpenOrReport(store, path, err)) {
+    if (!OpenOrReport(store, path, voice, err)) {
         return kExitUnreadable;
     }
     int damagedRecords = 0;

@@ -1,6 +1,6 @@
 #pragma once
 // The subcommands of luma-cli. Each reads one record file and writes its report to `out`,
-// errors to `err`, and gives the process exit code.
+// errors to `err` in the voice of the run, and gives the process exit code.
 
 #include <optional>
 #include <ostream>
@@ -11,6 +11,8 @@ class RecordStore;
 }
 
 namespace luma::cli {
+
+class Voice;
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitProblems = 1;    // `check` found damage
@@ -25,16 +27,17 @@ struct LabelField {
 };
 
 // Opens the file, or tells on `err` why it cannot; false then.
-bool OpenOrReport(RecordStore& store, const std::string& path, std::ostream& err);
+bool OpenOrReport(RecordStore& store, const std::string& path, const Voice& voice, std::ostream& err);
 
 // "records: N", and with a label "marked: M", the fields equal to it over all records.
-int RunCount(const std::string& path, const std::optional<LabelField>& label, std::ostream& out,
-             std::ostream& err);
+int RunCount(const std::string& path, const std::optional<LabelField>& label, const Voice& voice,
+             std::ostream& out, std::ostream& err);
 
 // Every record as "=== N" and "TAG     TEXT" lines, or as one JSON object per line.
-int RunDump(const std::string& path, bool asJson, std::ostream& out, std::ostream& err);
+int RunDump(const std::string& path, bool asJson, const Voice& voice, std::ostream& out,
+            std::ostream& err);
 
 // One line per problem in file order, then "N records, M with problems".
-int RunCheck(const std::string& path, std::ostream& out, std::ostream& err);
+int RunCheck(const std::string& path, const Voice& voice, std::ostream& out, std::ostream& err);
 
 }  // namespace luma::cli

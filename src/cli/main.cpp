@@ -22,7 +22,7 @@
 
 namespace {
 
-using luma::cli::Say;
+using luma::cli::Voice;
 
 struct Arguments {
     std::string path;
@@ -42,8 +42,9 @@ std::optional<luma::cli::LabelField> LabelOf(const Arguments& args) {
     return luma::cli::LabelField{args.label[0], args.label[1]};
 }
 
-void AddFileArgument(CLI::App& command, Arguments& args) {
-    command.add_option("FILE", args.path, Say({"Файл записей ISO 2709", "ISO 2709 record file"}))->required();
+void AddFileArgument(CLI::App& command, Arguments& args, const Voice& voice) {
+    command.add_option("FILE", args.path, voice.Say({"Файл записей ISO 2709", "ISO 2709 record file"}))
+        ->required();
 }
 
 void AddLabelOption(CLI::App& command, Arguments& args, const std::string& help) {
@@ -61,27 +62,28 @@ struct ExitCode {
 
 const luma::cli::Text kReadFailure{"файл не читается", "the file cannot be read"};
 
-std::string ExitCodes(std::initializer_list<ExitCode> own) {
-    std::string text = Say({"Коды выхода: 0 успех", "Exit codes: 0 success"});
+std::string ExitCodes(std::initializer_list<ExitCode> own, const Voice& voice) {
+    std::string text = voice.Say({"Коды выхода: 0 успех", "Exit codes: 0 success"});
     for (const ExitCode& code : own) {
-        text += "; " + std::to_string(code.code) + " " + Say(code.meaning);
+        text += "; " + std::to_string(code.code) + " " + voice.Say(code.meaning);
     }
-    text += Say({"; 3 непредвиденный сбой; 64 неверная командная строка.",
-                 "; 3 unexpected failure; 64 wrong command line."});
+    text += voice.Say({"; 3 непредвиденный сбой; 64 неверная командная строка.",
+                       "; 3 unexpected failure; 64 wrong command line."});
     return text;
 }
 
 // A new subcommand, with the help flag in the run's language and its own exit codes below its help.
 CLI::App* AddCommand(CLI::App& app, const std::string& name, const luma::cli::Text& help,
-                     std::initializer_list<ExitCode> exitCodes) {
-    CLI::App* command = app.add_subcommand(name, Say(help));
-    command->set_help_flag("-h,--help", Say({"Показать эту справку и выйти", "Print this help message and exit"}));
-    command->footer(ExitCodes(exitCodes));
+                     std::initializer_list<ExitCode> exitCodes, const Voice& voice) {
+    CLI::App* command = app.add_subcommand(name, voice.Say(help));
+    command->set_help_flag("-h,--help",
+                           voice.Say({"Показать эту справку и выйти", "Print this help message and exit"}));
+    command->footer(ExitCodes(exitCodes, voice));
     return command;
 }
 
 CLI::App* AddMarkCommand(CLI::App& app, Arguments& args, const std::string& name,
-                         const luma::cli::Text& help) {
+                         const luma::cli::Text& help, const Voice& voice) {
     CLI::App* command = AddCommand(
         app, name, help,
         {{1, {"записи из списка нет в файле или --records - не прочитал ни одного номера (--output "
@@ -91,39 +93,41 @@ CLI::App* AddMarkCommand(CLI::App& app, Arguments& args, const std::string& name
          {2, {"файл не читается, команда отклонена или --output не записывается (прежний файл "
               "остаётся как был)",
               "the file cannot be read, the command is refused or the output cannot be written (an "
-              "existing one is left as it was)"}}});
-    AddFileArgument(*command, args);
-    AddLabelOption(*command, args, Say(kLabelHelp));
+              "existing one is left as it was)"}}},
+        voice);
+    AddFileArgument(*command, args, voice);
+    AddLabelOption(*command, args, voice.Say(kLabelHelp));
     command->get_option("--label")->required();
     command->add_option("--records", args.records,
-                        Say({"Номера записей, например 1,5,10-12; - читает их со стандартного ввода",
-                             "Records by number, e.g. 1,5,10-12; - reads them from standard input"}))
+                        voice.Say({"Номера записей, например 1,5,10-12; - читает их со стандартного ввода",
+                                   "Records by number, e.g. 1,5,10-12; - reads them from standard input"}))
         ->required();
-    command->add_option("--output", args.output, Say({"Файл результатов", "Results file to write"}))
+    command->add_option("--output", args.output, voice.Say({"Файл результатов", "Results file to write"}))
         ->required();
     return command;
 }
 
 // The records of `--records -`: what `luma-cli find` prints, one a line. An empty list is
 // refused rather than written out as an unchanged copy that looks like a result.
-std::optional<std::vector<int>> RecordsFromStandardInput(const Arguments& args, int& status) {
+std::optional<std::vector<int>> RecordsFromStandardInput(const Arguments& args, const Voice& voice,
+                                                         int& status) {
     const std::string text{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
     auto records = luma::cli::ParseRecordText(text);
     if (!records) {
         std::cerr << "luma-cli: "
-                  << Say({"--records -: на стандартном вводе не только номера записей и диапазоны "
-                          "вроде 1 5 10-12",
-                          "--records -: standard input holds something other than record numbers and "
-                          "ranges such as 1 5 10-12"})
+                  << voice.Say({"--records -: на стандартном вводе не только номера записей и диапазоны "
+                                "вроде 1 5 10-12",
+                                "--records -: standard input holds something other than record numbers and "
+                                "ranges such as 1 5 10-12"})
                   << '\n';
         status = luma::cli::kExitUsage;
         return std::nullopt;
     }
     if (records->empty()) {
         std::cerr << "luma-cli: "
-                  << Say({"--records -: на стандартном вводе нет номеров записей; %1 не записан",
-                          "--records -: no record numbers on standard input; %1 is not written"},
-                         {args.output})
+                  << voice.Say({"--records -: на стандартном вводе нет номеров записей; %1 не записан",
+                                "--records -: no record numbers on standard input; %1 is not written"},
+                               {args.output})
                   << '\n';
         status = luma::cli::kExitProblems;
         return std::nullopt;
@@ -131,42 +135,43 @@ std::optional<std::vector<int>> RecordsFromStandardInput(const Arguments& args, 
     return records;
 }
 
-std::optional<std::vector<int>> RecordsOf(const Arguments& args, int& status) {
+std::optional<std::vector<int>> RecordsOf(const Arguments& args, const Voice& voice, int& status) {
     if (args.records == "-") {
-        return RecordsFromStandardInput(args, status);
+        return RecordsFromStandardInput(args, voice, status);
     }
     auto records = luma::cli::ParseRecordList(args.records);
     if (!records) {
         std::cerr << "luma-cli: "
-                  << Say({"--records: «%1» не список номеров записей вроде 1,5,10-12",
-                          "--records: '%1' is not a list of record numbers such as 1,5,10-12"},
-                         {args.records})
+                  << voice.Say({"--records: «%1» не список номеров записей вроде 1,5,10-12",
+                                "--records: '%1' is not a list of record numbers such as 1,5,10-12"},
+                               {args.records})
                   << '\n';
         status = luma::cli::kExitUsage;
     }
     return records;
 }
 
-int RunMarkCommand(luma::cli::MarkAction action, const Arguments& args) {
+int RunMarkCommand(luma::cli::MarkAction action, const Arguments& args, const Voice& voice) {
     int status = luma::cli::kExitOk;
-    const auto records = RecordsOf(args, status);
+    const auto records = RecordsOf(args, voice, status);
     if (!records) {
         return status;
     }
     const luma::cli::MarkRequest request{action, args.path, *LabelOf(args), *records, args.output};
-    return luma::cli::RunMark(request, std::cout, std::cerr);
+    return luma::cli::RunMark(request, voice, std::cout, std::cerr);
 }
 
-int RunFindCommand(const Arguments& args) {
+int RunFindCommand(const Arguments& args, const Voice& voice) {
     if (!args.fieldTag.empty() && args.fieldTag.size() != 3) {
         std::cerr << "luma-cli: "
-                  << Say({"--field: «%1» не тег из трёх знаков вроде 245",
-                          "--field: '%1' is not a tag of three characters such as 245"},
-                         {args.fieldTag})
+                  << voice.Say({"--field: «%1» не тег из трёх знаков вроде 245",
+                                "--field: '%1' is not a tag of three characters such as 245"},
+                               {args.fieldTag})
                   << '\n';
         return luma::cli::kExitUsage;
     }
-    return luma::cli::RunFind(args.path, {args.text, args.fieldTag, args.matchCase}, std::cout, std::cerr);
+    return luma::cli::RunFind(args.path, {args.text, args.fieldTag, args.matchCase}, voice, std::cout,
+                              std::cerr);
 }
 
 // CLI11's help, with its columns lined up however many bytes a letter takes: CLI11 counts
@@ -190,9 +195,9 @@ public:
 };
 
 // The help's own words, which CLI11 writes in English.
-void UseHelpFormatter(CLI::App& app) {
+void UseHelpFormatter(CLI::App& app, luma::cli::Language language) {
     auto formatter = std::make_shared<HelpFormatter>();
-    if (luma::cli::RunLanguage() == luma::cli::Language::Russian) {
+    if (language == luma::cli::Language::Russian) {
         formatter->label("Usage", "Запуск");
         formatter->label("OPTIONS", "ПАРАМЕТРЫ");
         formatter->label("SUBCOMMAND", "КОМАНДА");
@@ -220,87 +225,92 @@ std::string OptionNamed(const std::string& message) {
 }
 
 // CLI11's complaints, in the run's language: what was wrong, and where the help is.
-std::string WrongCommandLine(const CLI::App* app, const CLI::Error& error) {
+std::string WrongCommandLine(const CLI::App* app, const CLI::Error& error, const Voice& voice) {
     // CLI11 names some errors by the command they arose in, so they are told by their words.
     const std::string message = error.what();
     const std::string option = OptionNamed(message);
     const std::size_t unexpected = message.find("not expected: ");
     std::string what;
     if (message.find("subcommand") != std::string::npos) {
-        what = Say({"нужна команда: count, dump, check, find, extract, mark или unmark",
-                    "a command is needed: count, dump, check, find, extract, mark or unmark"});
+        what = voice.Say({"нужна команда: count, dump, check, find, extract, mark или unmark",
+                          "a command is needed: count, dump, check, find, extract, mark or unmark"});
     } else if (unexpected != std::string::npos) {
-        what = Say({"лишнее в командной строке: %1", "not expected here: %1"},
-                   {message.substr(unexpected + 14)});
+        what = voice.Say({"лишнее в командной строке: %1", "not expected here: %1"},
+                         {message.substr(unexpected + 14)});
     } else if (message.find(" is required") != std::string::npos && !option.empty()) {
-        what = Say({"не задан %1", "%1 is required"}, {option});
+        what = voice.Say({"не задан %1", "%1 is required"}, {option});
     } else if (!option.empty()) {
-        what = Say({"%1: не то число значений или не те значения", "%1: the wrong number or kind of values"},
-                   {option});
+        what = voice.Say(
+            {"%1: не то число значений или не те значения", "%1: the wrong number or kind of values"}, {option});
     } else {
-        what = Say({"неверная командная строка", "wrong command line"});
+        what = voice.Say({"неверная командная строка", "wrong command line"});
     }
     std::string help = "luma-cli";
     for (const CLI::App* command : app->get_subcommands()) {
         help += " " + command->get_name();
     }
     return "luma-cli: " + what + "\n" +
-           Say({"Справка: %1 --help", "For help: %1 --help"}, {help}) + "\n";
+           voice.Say({"Справка: %1 --help", "For help: %1 --help"}, {help}) + "\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    luma::cli::UseLanguage(luma::cli::LanguageOfEnvironment());
+    // Chosen once, before anything is said; everything that talks to the operator is handed it.
+    const Voice voice(luma::cli::LanguageOfEnvironment());
 
-    CLI::App app{Say({"Читает файлы библиографических записей ISO 2709 (MARC 21, UNIMARC, RUSMARC).",
-                      "Reads ISO 2709 bibliographic record files (MARC 21, UNIMARC, RUSMARC)."}),
+    CLI::App app{voice.Say({"Читает файлы библиографических записей ISO 2709 (MARC 21, UNIMARC, RUSMARC).",
+                            "Reads ISO 2709 bibliographic record files (MARC 21, UNIMARC, RUSMARC)."}),
                  "luma-cli"};
-    UseHelpFormatter(app);
+    UseHelpFormatter(app, voice.language());
     // Set before the commands are added: they take the group names and the help flag from here.
-    app.option_defaults()->group(Say({"Параметры", "Options"}));
-    app.group(Say({"Команды", "Subcommands"}));
-    app.set_help_flag("-h,--help", Say({"Показать эту справку и выйти", "Print this help message and exit"}));
-    app.set_version_flag("--version", "luma-cli " LUMA_VERSION,
-                         Say({"Показать версию программы и выйти", "Display program version information and exit"}));
-    app.failure_message(WrongCommandLine);
+    app.option_defaults()->group(voice.Say({"Параметры", "Options"}));
+    app.group(voice.Say({"Команды", "Subcommands"}));
+    app.set_help_flag("-h,--help",
+                      voice.Say({"Показать эту справку и выйти", "Print this help message and exit"}));
+    app.set_version_flag(
+        "--version", "luma-cli " LUMA_VERSION,
+        voice.Say({"Показать версию программы и выйти", "Display program version information and exit"}));
+    app.failure_message([&voice](const CLI::App* command, const CLI::Error& error) {
+        return WrongCommandLine(command, error, voice);
+    });
     app.require_subcommand(1);
-    app.footer(Say({"Коды выхода всех команд: 0 успех; 2 файл не читается; 3 непредвиденный сбой; "
-                    "64 неверная командная строка. Свои коды каждой команды: luma-cli КОМАНДА --help.",
-                    "Exit codes of every command: 0 success; 2 the file cannot be read; 3 unexpected "
-                    "failure; 64 wrong command line. Each command's own: luma-cli SUBCOMMAND --help."}));
+    app.footer(voice.Say({"Коды выхода всех команд: 0 успех; 2 файл не читается; 3 непредвиденный сбой; "
+                          "64 неверная командная строка. Свои коды каждой команды: luma-cli КОМАНДА --help.",
+                          "Exit codes of every command: 0 success; 2 the file cannot be read; 3 unexpected "
+                          "failure; 64 wrong command line. Each command's own: luma-cli SUBCOMMAND --help."}));
 
     Arguments args;
     CLI::App* count = AddCommand(app, "count", {"Напечатать число записей", "Print the number of records"},
-                                 {{2, kReadFailure}});
-    AddFileArgument(*count, args);
+                                 {{2, kReadFailure}}, voice);
+    AddFileArgument(*count, args, voice);
     AddLabelOption(*count, args,
-                   Say({"Ещё напечатать, сколько полей с этим тегом и текстом, например 901 '##$aТекст'",
-                        "Also print how many fields have this tag and text, e.g. 901 '##$aText'"}));
+                   voice.Say({"Ещё напечатать, сколько полей с этим тегом и текстом, например 901 '##$aТекст'",
+                              "Also print how many fields have this tag and text, e.g. 901 '##$aText'"}));
     CLI::App* dump = AddCommand(app, "dump", {"Напечатать поля каждой записи", "Print every record's fields"},
-                                {{2, kReadFailure}});
-    AddFileArgument(*dump, args);
+                                {{2, kReadFailure}}, voice);
+    AddFileArgument(*dump, args, voice);
     dump->add_flag("--json", args.json,
-                   Say({"По объекту JSON на запись и строку", "One JSON object per record and line"}));
+                   voice.Say({"По объекту JSON на запись и строку", "One JSON object per record and line"}));
     CLI::App* check = AddCommand(app, "check", {"Перечислить повреждения файла", "List damage found in the file"},
-                                 {{1, {"найдены повреждения", "check found problems"}}, {2, kReadFailure}});
-    AddFileArgument(*check, args);
+                                 {{1, {"найдены повреждения", "check found problems"}}, {2, kReadFailure}}, voice);
+    AddFileArgument(*check, args, voice);
     CLI::App* find = AddCommand(
         app, "find",
         {"Напечатать номера записей, в полях которых есть TEXT",
          "Print the numbers of the records whose fields contain TEXT"},
-        {{1, {"ни одна запись не подошла", "no record matched"}}, {2, kReadFailure}});
-    AddFileArgument(*find, args);
+        {{1, {"ни одна запись не подошла", "no record matched"}}, {2, kReadFailure}}, voice);
+    AddFileArgument(*find, args, voice);
     find->add_option("TEXT", args.text,
-                     Say({"Текст, как его показывает окно записи, например '$aПушкин'",
-                          "Text as the record view shows it, e.g. '$aПушкин'"}))
+                     voice.Say({"Текст, как его показывает окно записи, например '$aПушкин'",
+                                "Text as the record view shows it, e.g. '$aПушкин'"}))
         ->required();
     find->add_option("--field", args.fieldTag,
-                     Say({"Искать только в полях с этим тегом, например 245",
-                          "Search only fields with this tag, e.g. 245"}));
+                     voice.Say({"Искать только в полях с этим тегом, например 245",
+                                "Search only fields with this tag, e.g. 245"}));
     find->add_flag("--case", args.matchCase,
-                   Say({"Учитывать регистр (без этого Ё находит ё, A находит a)",
-                        "Match case (by default Ё finds ё, A finds a)"}));
+                   voice.Say({"Учитывать регистр (без этого Ё находит ё, A находит a)",
+                              "Match case (by default Ё finds ё, A finds a)"}));
     CLI::App* extract = AddCommand(
         app, "extract",
         {"Сохранить в --output только записи с меткой, как они лежат в файле",
@@ -309,17 +319,21 @@ int main(int argc, char** argv) {
               "no record carries the label (nothing is written then)"}},
          {2, {"файл не читается или --output не записывается (прежний файл остаётся как был)",
               "the file cannot be read or the output cannot be written (an existing one is left as "
-              "it was)"}}});
-    AddFileArgument(*extract, args);
-    AddLabelOption(*extract, args, Say(kLabelHelp));
+              "it was)"}}},
+        voice);
+    AddFileArgument(*extract, args, voice);
+    AddLabelOption(*extract, args, voice.Say(kLabelHelp));
     extract->get_option("--label")->required();
-    extract->add_option("--output", args.output, Say({"Файл, который записать", "File to write"}))->required();
+    extract->add_option("--output", args.output, voice.Say({"Файл, который записать", "File to write"}))
+        ->required();
     CLI::App* mark = AddMarkCommand(app, args, "mark",
                                     {"Добавить поле метки в записи из списка, сохранить в --output",
-                                     "Add the label field to the listed records, save to --output"});
+                                     "Add the label field to the listed records, save to --output"},
+                                    voice);
     CLI::App* unmark = AddMarkCommand(app, args, "unmark",
                                       {"Убрать поле метки из записей списка, сохранить в --output",
-                                       "Remove the label field from the listed records, save to --output"});
+                                       "Remove the label field from the listed records, save to --output"},
+                                      voice);
 
     // Windows gives argv in the ANSI code page, which cannot hold every file name or label text.
     std::vector<std::string> arguments = luma::Utf8Arguments(argc, argv);
@@ -338,30 +352,30 @@ int main(int argc, char** argv) {
 
     try {
         if (count->parsed()) {
-            return luma::cli::RunCount(args.path, LabelOf(args), std::cout, std::cerr);
+            return luma::cli::RunCount(args.path, LabelOf(args), voice, std::cout, std::cerr);
         }
         if (dump->parsed()) {
-            return luma::cli::RunDump(args.path, args.json, std::cout, std::cerr);
+            return luma::cli::RunDump(args.path, args.json, voice, std::cout, std::cerr);
         }
         if (find->parsed()) {
-            return RunFindCommand(args);
+            return RunFindCommand(args, voice);
         }
         if (extract->parsed()) {
-            return luma::cli::RunExtract(args.path, *LabelOf(args), args.output, std::cout, std::cerr);
+            return luma::cli::RunExtract(args.path, *LabelOf(args), args.output, voice, std::cout, std::cerr);
         }
         if (mark->parsed()) {
-            return RunMarkCommand(luma::cli::MarkAction::Mark, args);
+            return RunMarkCommand(luma::cli::MarkAction::Mark, args, voice);
         }
         if (unmark->parsed()) {
-            return RunMarkCommand(luma::cli::MarkAction::Unmark, args);
+            return RunMarkCommand(luma::cli::MarkAction::Unmark, args, voice);
         }
-        return luma::cli::RunCheck(args.path, std::cout, std::cerr);
+        return luma::cli::RunCheck(args.path, voice, std::cout, std::cerr);
     } catch (const std::bad_alloc&) {
-        std::cerr << "luma-cli: " << Say({"не хватило памяти", "out of memory"}) << '\n';
+        std::cerr << "luma-cli: " << voice.Say({"не хватило памяти", "out of memory"}) << '\n';
         return luma::cli::kExitInternal;
     } catch (const std::exception& error) {
         std::cerr << "luma-cli: "
-                  << Say({"непредвиденный сбой: %1", "unexpected failure: %1"}, {error.what()}) << '\n';
+                  << voice.Say({"непредвиденный сбой: %1", "unexpected failure: %1"}, {error.what()}) << '\n';
         return luma::cli::kExitInternal;
     }
 }

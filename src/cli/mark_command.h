@@ -23,6 +23,6 @@ struct MarkRequest {
 // Prints "marked: M", the marks in the results after the run. Exit 1 when a listed record is
 // not in the file (nothing is written), 2 when FILE cannot be read, the command is refused or
 // OUT cannot be written (an existing OUT is left as it was).
-int RunMark(const MarkRequest& request, std::ostream& out, std::ostream& err);
+int RunMark(const MarkRequest& request, const Voice& voice, std::ostream& out, std::ostream& err);
 
 }  // namespace luma::cli

@@ -10,8 +10,6 @@
 namespace luma::cli {
 namespace {
 
-Language g_language = Language::Russian;
-
 // The session's texts the command line can meet, with their English from the window's
 // catalogue (translations/luma_en.ts); a test holds the two together.
 struct CoreTranslation {
@@ -254,25 +252,15 @@ void Capitalize(std::string& text)
 
 }  // namespace
 
-void UseLanguage(Language language)
-{
-    g_language = language;
-}
-
-Language RunLanguage()
-{
-    return g_language;
-}
-
-std::string Say(const Text& text, std::initializer_list<std::string_view> arguments)
+std::string Voice::Say(const Text& text, std::initializer_list<std::string_view> arguments) const
 {
     const std::vector<std::string> values(arguments.begin(), arguments.end());
-    return Substitute(g_language == Language::Russian ? text.russian : text.english, values);
+    return Substitute(m_language == Language::Russian ? text.russian : text.english, values);
 }
 
-std::string CoreText(std::string_view russian)
+std::string Voice::CoreText(std::string_view russian) const
 {
-    if (g_language == Language::English) {
+    if (m_language == Language::English) {
         for (const CoreTranslation& text : kCoreTexts) {
             if (text.russian == russian) {
                 return std::string(text.english);
@@ -282,12 +270,12 @@ std::string CoreText(std::string_view russian)
     return std::string(russian);
 }
 
-std::string CoreDetail(std::string_view english)
+std::string Voice::CoreDetail(std::string_view english) const
 {
-    return g_language == Language::Russian ? DetailInRussian(english) : std::string(english);
+    return m_language == Language::Russian ? DetailInRussian(english) : std::string(english);
 }
 
-std::string SessionMessage(std::string_view message)
+std::string Voice::SessionMessage(std::string_view message) const
 {
     // The session's text comes first, already in the run's language (the host translates it),
     // and comes through the detail patterns unchanged; the core's detail after it is translated.

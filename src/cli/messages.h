@@ -21,23 +21,32 @@ struct Text {
     std::string_view english;
 };
 
-// The language of this run; Russian until told otherwise.
-void UseLanguage(Language language);
-Language RunLanguage();
+// What luma-cli says to the operator, in the language chosen for the run. main() makes one from
+// the environment and hands it to whatever writes messages or help, so which language a text
+// comes out in is decided by its caller rather than by a setting held somewhere else.
+class Voice {
+public:
+    explicit Voice(Language language) : m_language(language) {}
 
-// `text` in the run's language, its places "%1", "%2", ... taken by `arguments` in order.
-std::string Say(const Text& text, std::initializer_list<std::string_view> arguments = {});
+    Language language() const { return m_language; }
 
-// A text of the marking session (Russian, one of marking_texts.h) in the run's language.
-std::string CoreText(std::string_view russian);
+    // `text` in the run's language, its places "%1", "%2", ... taken by `arguments` in order.
+    std::string Say(const Text& text, std::initializer_list<std::string_view> arguments = {}) const;
 
-// A detail the core gives in English, such as "cannot open a.iso: no such file", in the run's
-// language; names of files, tags and numbers stay as they are. A detail not known here is
-// given as it is.
-std::string CoreDetail(std::string_view english);
+    // A text of the marking session (Russian, one of marking_texts.h) in the run's language.
+    std::string CoreText(std::string_view russian) const;
 
-// A message of the marking session as one line in the run's language: its lines (the session's
-// text, then perhaps a detail) joined by one blank.
-std::string SessionMessage(std::string_view message);
+    // A detail the core gives in English, such as "cannot open a.iso: no such file", in the
+    // run's language; names of files, tags and numbers stay as they are. A detail not known
+    // here is given as it is.
+    std::string CoreDetail(std::string_view english) const;
+
+    // A message of the marking session as one line in the run's language: its lines (the
+    // session's text, then perhaps a detail) joined by one blank.
+    std::string SessionMessage(std::string_view message) const;
+
+private:
+    Language m_language;
+};
 
 }  // namespace luma::cli

@@ -6,10 +6,11 @@
 
 namespace luma::cli {
 
-int RunFind(const std::string& path, const FindQuery& query, std::ostream& out, std::ostream& err)
+int RunFind(const std::string& path, const FindQuery& query, const Voice& voice, std::ostream& out,
+            std::ostream& err)
 {
     RecordStore store;
-    if (!OpenOrReport(store, path, err)) {
+    if (!OpenOrReport(store, path, voice, err)) {
         return kExitUnreadable;
     }
     const std::vector<int> found = FindAllRecords(store, query, {});
@@ -23,18 +24,18 @@ int RunFind(const std::string& path, const FindQuery& query, std::ostream& out, 
 }
 
 int RunExtract(const std::string& path, const LabelField& label, const std::string& output,
-               std::ostream& out, std::ostream& err)
+               const Voice& voice, std::ostream& out, std::ostream& err)
 {
     RecordStore store;
-    if (!OpenOrReport(store, path, err)) {
+    if (!OpenOrReport(store, path, voice, err)) {
         return kExitUnreadable;
     }
     const std::vector<int> labelled = RecordsWithLabel(store, label.tag, label.text);
     if (labelled.empty()) {
         err << "luma-cli: "
-            << Say({"ни одна запись файла %1 не несёт метки %2 «%3»; %4 не записан",
-                    "no record of %1 carries the label %2 '%3'; %4 is not written"},
-                   {path, label.tag, label.text, output})
+            << voice.Say({"ни одна запись файла %1 не несёт метки %2 «%3»; %4 не записан",
+                          "no record of %1 carries the label %2 '%3'; %4 is not written"},
+                         {path, label.tag, label.text, output})
             << '\n';
         return kExitProblems;
     }
@@ -42,7 +43,8 @@ int RunExtract(const std::string& path, const LabelField& label, const std::stri
                                              Durability::FlushToDisk);
     if (error) {
         err << "luma-cli: "
-            << Say({"не удаётся записать %1: %2", "cannot write %1: %2"}, {output, CoreDetail(*error)})
+            << voice.Say({"не удаётся записать %1: %2", "cannot write %1: %2"},
+                         {output, voice.CoreDetail(*error)})
             << '\n';
         return kExitUnreadable;
     }
