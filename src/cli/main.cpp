@@ -253,15 +253,8 @@ std::string WrongCommandLine(const CLI::App* app, const CLI::Error& error, const
            voice.Say({"Справка: %1 --help", "For help: %1 --help"}, {help}) + "\n";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    // Chosen once, before anything is said; everything that talks to the operator is handed it.
-    const Voice voice(luma::cli::LanguageOfEnvironment());
-
-    CLI::App app{voice.Say({"Читает файлы библиографических записей ISO 2709 (MARC 21, UNIMARC, RUSMARC).",
-                            "Reads ISO 2709 bibliographic record files (MARC 21, UNIMARC, RUSMARC)."}),
-                 "luma-cli"};
+// The program's own help, flags and messages, in the run's language.
+void SetUpProgram(CLI::App& app, const Voice& voice) {
     UseHelpFormatter(app, voice.language());
     // Set before the commands are added: they take the group names and the help flag from here.
     app.option_defaults()->group(voice.Say({"Параметры", "Options"}));
@@ -280,7 +273,20 @@ int main(int argc, char** argv) {
                           "Exit codes of every command: 0 success; 2 the file cannot be read; 3 unexpected "
                           "failure; 64 wrong command line. Each command's own: luma-cli SUBCOMMAND --help."}));
 
-    Arguments args;
+}
+
+// The commands a run may give, parsed into one set of arguments.
+struct Commands {
+    CLI::App* count;
+    CLI::App* dump;
+    CLI::App* check;
+    CLI::App* find;
+    CLI::App* extract;
+    CLI::App* mark;
+    CLI::App* unmark;
+};
+
+Commands AddCommands(CLI::App& app, Arguments& args, const Voice& voice) {
     CLI::App* count = AddCommand(app, "count", {"Напечатать число записей", "Print the number of records"},
                                  {{2, kReadFailure}}, voice);
     AddFileArgument(*count, args, voice);
@@ -335,6 +341,54 @@ int main(int argc, char** argv) {
                                        "Remove the label field from the listed records, save to --output"},
                                       voice);
 
+    return {count, dump, check, find, extract, mark, unmark};
+}
+
+// Runs the command parsed; an unexpected failure is reported, not thrown out of the program.
+int Run(const Commands& commands, const Arguments& args, const Voice& voice) {
+    try {
+        if (commands.count->parsed()) {
+            return luma::cli::RunCount(args.path, LabelOf(args), voice, std::cout, std::cerr);
+        }
+        if (commands.dump->parsed()) {
+            return luma::cli::RunDump(args.path, args.json, voice, std::cout, std::cerr);
+        }
+        if (commands.find->parsed()) {
+            return RunFindCommand(args, voice);
+        }
+        if (commands.extract->parsed()) {
+            return luma::cli::RunExtract(args.path, *LabelOf(args), args.output, voice, std::cout, std::cerr);
+        }
+        if (commands.mark->parsed()) {
+            return RunMarkCommand(luma::cli::MarkAction::Mark, args, voice);
+        }
+        if (commands.unmark->parsed()) {
+            return RunMarkCommand(luma::cli::MarkAction::Unmark, args, voice);
+        }
+        return luma::cli::RunCheck(args.path, voice, std::cout, std::cerr);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "luma-cli: " << voice.Say({"не хватило памяти", "out of memory"}) << '\n';
+        return luma::cli::kExitInternal;
+    } catch (const std::exception& error) {
+        std::cerr << "luma-cli: "
+                  << voice.Say({"непредвиденный сбой: %1", "unexpected failure: %1"}, {error.what()}) << '\n';
+        return luma::cli::kExitInternal;
+    }
+}
+
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Chosen once, before anything is said; everything that talks to the operator is handed it.
+    const Voice voice(luma::cli::LanguageOfEnvironment());
+    CLI::App app{voice.Say({"Читает файлы библиографических записей ISO 2709 (MARC 21, UNIMARC, RUSMARC).",
+                            "Reads ISO 2709 bibliographic record files (MARC 21, UNIMARC, RUSMARC)."}),
+                 "luma-cli"};
+    SetUpProgram(app, voice);
+    Arguments args;
+    const Commands commands = AddCommands(app, args, voice);
+
     // Windows gives argv in the ANSI code page, which cannot hold every file name or label text.
     std::vector<std::string> arguments = luma::Utf8Arguments(argc, argv);
     std::vector<char*> pointers;
@@ -349,33 +403,5 @@ int main(int argc, char** argv) {
         // --help and --version arrive here too, with exit code 0.
         return app.exit(error) == 0 ? luma::cli::kExitOk : luma::cli::kExitUsage;
     }
-
-    try {
-        if (count->parsed()) {
-            return luma::cli::RunCount(args.path, LabelOf(args), voice, std::cout, std::cerr);
-        }
-        if (dump->parsed()) {
-            return luma::cli::RunDump(args.path, args.json, voice, std::cout, std::cerr);
-        }
-        if (find->parsed()) {
-            return RunFindCommand(args, voice);
-        }
-        if (extract->parsed()) {
-            return luma::cli::RunExtract(args.path, *LabelOf(args), args.output, voice, std::cout, std::cerr);
-        }
-        if (mark->parsed()) {
-            return RunMarkCommand(luma::cli::MarkAction::Mark, args, voice);
-        }
-        if (unmark->parsed()) {
-            return RunMarkCommand(luma::cli::MarkAction::Unmark, args, voice);
-        }
-        return luma::cli::RunCheck(args.path, voice, std::cout, std::cerr);
-    } catch (const std::bad_alloc&) {
-        std::cerr << "luma-cli: " << voice.Say({"не хватило памяти", "out of memory"}) << '\n';
-        return luma::cli::kExitInternal;
-    } catch (const std::exception& error) {
-        std::cerr << "luma-cli: "
-                  << voice.Say({"непредвиденный сбой: %1", "unexpected failure: %1"}, {error.what()}) << '\n';
-        return luma::cli::kExitInternal;
-    }
+    return Run(commands, args, voice);
 }
