@@ -14,8 +14,6 @@ project=$(cd "$(dirname "$0")/.." && pwd)
 qt_version=6.4.2
 # Debian's source package of this Qt, the one whose checksums the signed archive index vouches for.
 debian_version=6.4.2+dfsg-10
-suite=bookworm
-mirror=http://deb.debian.org/debian
 
 # Everything the program does not use is left out: the build takes half the time, and nothing
 # that needs libraries Windows does not have (D-Bus, OpenSSL; Schannel serves TLS) is linked.
@@ -61,20 +59,8 @@ cleanup() { rm -rf "$work"; }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# A private apt configuration with a source line of its own: the system's sources are not
-# touched, and apt checks the downloaded files against the signed index.
-apt_dir="$work/apt"
-mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial"
-cat >"$apt_dir/sources.list" <<EOF
-deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror $suite main
-EOF
-apt_private() {
-    apt-get -o Dir::Etc::SourceList="$apt_dir/sources.list" -o Dir::Etc::SourceParts=- \
-        -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache::Archives="$apt_dir/archives" \
-        -o APT::Sandbox::User=root -o Debug::NoLocking=1 "$@"
-}
-apt_private update >&2
-(cd "$work" && apt_private source --download-only "qt6-base=$debian_version" >&2)
+. "$project/tools/debian-source.sh"
+download_debian_source "qt6-base=$debian_version" "$work"
 tarball=$(ls "$work"/qt6-base_*.orig.tar.xz)
 mkdir "$work/src"
 tar -xJf "$tarball" -C "$work/src" --strip-components=1

@@ -1,0 +1,232 @@
+#include "charsets/marc8.h"
+
+#include <algorithm>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "code_tables.h"
+
+namespace luma {
+namespace {
+
+constexpr char kEscape = 0x1B;
+constexpr unsigned char kBasicLatin = 0x42;
+constexpr unsigned char kAnsel = 0x45;
+constexpr std::uint32_t kReplacement = 0xFFFD;
+
+void AppendUtf8(std::string& out, std::uint32_t ucs)
+{
+    if (ucs < 0x80) {
+        out += static_cast<char>(ucs);
+    } else if (ucs < 0x800) {
+        out += static_cast<char>(0xC0 | (ucs >> 6));
+        out += static_cast<char>(0x80 | (ucs & 0x3F));
+    } else if (ucs < 0x10000) {
+        out += static_cast<char>(0xE0 | (ucs >> 12));
+        out += static_cast<char>(0x80 | ((ucs >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (ucs & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (ucs >> 18));
+        out += static_cast<char>(0x80 | ((ucs >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((ucs >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (ucs & 0x3F));
+    }
+}
+
+const CodeTable* TableOf(std::span<const CodeTable> tables, unsigned char finalByte)
+{
+    const auto found = std::find_if(tables.begin(), tables.end(),
+                                    [finalByte](const CodeTable& table) { return table.finalByte == finalByte; });
+    return found == tables.end() ? nullptr : &*found;
+}
+
+const CodeTableEntry* EntryOf(const CodeTable& table, std::uint32_t code)
+{
+    const auto found = std::lower_bound(table.entries.begin(), table.entries.end(), code,
+                                        [](const CodeTableEntry& entry, std::uint32_t c) { return entry.code < c; });
+    return found != table.entries.end() && found->code == code ? &*found : nullptr;
+}
+
+// Reads one text: the sets in G0 and G1, the diacritics waiting for their letter, what is out.
+class Reader {
+public:
+    Reader(std::span<const CodeTable> tables, bool followsEscapes)
+        : m_tables(tables),
+          m_followsEscapes(followsEscapes),
+          m_g0(TableOf(tables, kBasicLatin)),
+          m_g1(TableOf(tables, kAnsel))
+    {
+    }
+
+    DecodedText Run(std::string_view bytes)
+    {
+        std::size_t at = 0;
+        while (at < bytes.size()) {
+            at = Step(bytes, at);
+        }
+        FlushMarks();
+        return std::move(m_result);
+    }
+
+private:
+    // Reads what starts at `at`; gives where the next thing starts.
+    std::size_t Step(std::string_view bytes, std::size_t at)
+    {
+        const auto byte = static_cast<unsigned char>(bytes[at]);
+        if (byte == static_cast<unsigned char>(kEscape) && m_followsEscapes) {
+            return Escape(bytes, at);
+        }
+        if (byte <= 0x20 || byte == 0x7F) {
+            Put(byte, false);
+            return at + 1;
+        }
+        const bool upper = byte >= 0x80;
+        const CodeTable* table = upper ? m_g1 : m_g0;
+        if (byte < 0xA1 && upper) {
+            table = m_g1;  // the few characters of the C1 range, such as the joiners, as listed
+        }
+        if (table == nullptr) {
+            return Undecodable(at + 1);
+        }
+        const std::size_t width = static_cast<std::size_t>(table->bytesPerCharacter);
+        if (bytes.size() - at < width) {
+            return Undecodable(bytes.size());
+        }
+        std::uint32_t code = 0;
+        for (std::size_t i = 0; i < width; ++i) {
+            const auto part = static_cast<unsigned char>(bytes[at + i]);
+            code = code * 256 + (part >= 0xA1 || width > 1 ? (part & 0x7Fu) : part);
+        }
+        const CodeTableEntry* entry = EntryOf(*table, code);
+        if (entry == nullptr) {
+            return Undecodable(at + width);
+        }
+        if (entry->ucs != 0) {
+            Put(entry->ucs, entry->combining);
+        }
+        return at + width;
+    }
+
+    // ESC ( F, ESC , F and ESC $ F designate G0; ESC ) F, ESC - F and ESC $ ) F designate G1;
+    // ESC g, ESC b, ESC p and ESC s switch G0 to the Greek symbols, subscripts, superscripts and
+    // back to Basic Latin.
+    std::size_t Escape(std::string_view bytes, std::size_t at)
+    {
+        std::size_t next = at + 1;
+        const auto take = [&]() -> std::optional<unsigned char> {
+            if (next >= bytes.size()) {
+                return std::nullopt;
+            }
+            return static_cast<unsigned char>(bytes[next++]);
+        };
+        // A sequence cut short or naming no set: the escape byte alone cannot be read, and
+        // what follows it is read as text.
+        const std::size_t afterEscape = at + 1;
+        const std::optional<unsigned char> first = take();
+        if (!first) {
+            return Undecodable(afterEscape);
+        }
+        if (*first == 'g' || *first == 'b' || *first == 'p' || *first == 's') {
+            return Designate(&m_g0, *first == 's' ? kBasicLatin : *first, afterEscape, next);
+        }
+        std::optional<unsigned char> intermediate = first;
+        if (*first == '$') {
+            intermediate = take();
+            if (intermediate && *intermediate != ',' && *intermediate != ')' && *intermediate != '-') {
+                return Designate(&m_g0, *intermediate, afterEscape, next);  // ESC $ F: G0
+            }
+        }
+        if (!intermediate) {
+            return Undecodable(afterEscape);
+        }
+        const bool g1 = *intermediate == ')' || *intermediate == '-';
+        if (!g1 && *intermediate != '(' && *intermediate != ',') {
+            return Undecodable(afterEscape);
+        }
+        const std::optional<unsigned char> finalByte = take();
+        if (!finalByte) {
+            return Undecodable(afterEscape);
+        }
+        return Designate(g1 ? &m_g1 : &m_g0, *finalByte, afterEscape, next);
+    }
+
+    std::size_t Designate(const CodeTable** slot, unsigned char finalByte, std::size_t afterEscape, std::size_t next)
+    {
+        const CodeTable* table = TableOf(m_tables, finalByte);
+        if (table == nullptr) {
+            return Undecodable(afterEscape);
+        }
+        *slot = table;
+        return next;
+    }
+
+    std::size_t Undecodable(std::size_t next)
+    {
+        ++m_result.undecodable;
+        Put(kReplacement, false);
+        return next;
+    }
+
+    // A diacritic waits for the next character; a character takes the waiting diacritics after it.
+    void Put(std::uint32_t ucs, bool combining)
+    {
+        if (combining) {
+            m_marks.push_back(ucs);
+            return;
+        }
+        AppendUtf8(m_result.utf8, ucs);
+        FlushMarks();
+    }
+
+    void FlushMarks()
+    {
+        for (const std::uint32_t mark : m_marks) {
+            AppendUtf8(m_result.utf8, mark);
+        }
+        m_marks.clear();
+    }
+
+    std::span<const CodeTable> m_tables;
+    bool m_followsEscapes;
+    const CodeTable* m_g0;
+    const CodeTable* m_g1;
+    std::vector<std::uint32_t> m_marks;
+    DecodedText m_result;
+};
+
+}  // namespace
+
+DecodedText DecodeMarc8(std::string_view bytes)
+{
+    return Reader(Marc8CodeTables(), true).Run(bytes);
+}
+
+DecodedText DecodeMarc8Field(std::string_view data)
+{
+    constexpr char kSubfieldDelimiter = 0x1F;
+    DecodedText result;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = std::min(data.find(kSubfieldDelimiter, start), data.size());
+        DecodedText piece = DecodeMarc8(data.substr(start, end - start));
+        result.utf8 += piece.utf8;
+        result.undecodable += piece.undecodable;
+        if (end == data.size()) {
+            return result;
+        }
+        result.utf8 += kSubfieldDelimiter;
+        start = end + 1;
+        if (start < data.size()) {
+            result.utf8 += data[start];  // the subfield code
+            ++start;
+        }
+    }
+}
+
+DecodedText DecodeIso5426(std::string_view bytes)
+{
+    return Reader(Iso5426CodeTables(), false).Run(bytes);
+}
+
+}  // namespace luma

@@ -1,0 +1,138 @@
+#!/usr/bin/env python3
+"""LUMA's MARC-8 reading against yaz-marcdump's, field by field, after NFC on both sides (yaz
+writes diacritics decomposed): on the MARC-8 files of ../shared/corpus and on records made here
+for each escape set.
+
+    yaz_decode_test.py PROBE CORPUS_DIR
+"""
+import pathlib
+import subprocess
+import sys
+import tempfile
+import unicodedata
+import xml.etree.ElementTree as ET
+
+SKIP_EXIT_CODE = 77
+NS = "{http://www.loc.gov/MARC21/slim}"
+
+# Where LUMA and yaz part on purpose. yaz leaves out what it cannot read (a character a set
+# lacks) and drops the rest of a subfield after an escape sequence it does not know; LUMA shows
+# U+FFFD for each byte it cannot read and reads on, so that no text is lost. A field that
+# differs only in LUMA's U+FFFD is that case and passes; these files differ beyond it.
+DAMAGED_ESCAPES = {
+    "bad_marc8_escape.dat": "ESC t (no set has the final byte t): yaz drops the rest of the subfield",
+}
+
+# MARC-8 files of the corpus: leader/09 blank, text beyond ASCII or escape sequences.
+CORPUS_FILES = [
+    "pymarc/marc8.dat",
+    "pymarc/bad_marc8_escape.dat",
+    "marc4j/cyrillic_capital_e.mrc",
+    "marc4j/greekmissingcharsetchange.mrc",
+    "marc4j/brkrtest.mrc",
+    "marc4j/selectedRecs.mrc",
+]
+
+
+def record(fields):
+    """An ISO 2709 record of (tag, data bytes) fields, leader/09 blank."""
+    directory = b""
+    data = b""
+    for tag, body in fields:
+        body += b"\x1e"
+        directory += tag.encode() + b"%04d%05d" % (len(body), len(data))
+        data += body
+    base = 24 + len(directory) + 1
+    length = base + len(data) + 1
+    leader = b"%05dnam  22%05d   4500" % (length, base)
+    return leader + directory + b"\x1e" + data + b"\x1d"
+
+
+# One field for each way of reaching a set: the G1 default (ANSEL diacritics before their
+# letter), each single-byte set through ESC ( F or ESC ) F and back, the three technique-1 sets,
+# and the East Asian set through ESC $ 1.
+CRAFTED = [
+    ("245", b"10\x1faDe la solitude \xe1a la communaut\xe2e."),
+    ("880", b"10\x1fa\x1b(NGAVKOW\x1b(B text"),
+    ("880", b"10\x1fa\x1b)NRTQ\xe7\xd3\x1b)E"),
+    ("500", b"  \x1faH\x1bb2\x1bsO and E\x1bp2\x1bs and \x1bga\x1bs"),
+    ("880", b"10\x1fa\x1b(2abc\x1b(B"),
+    ("880", b"10\x1fa\x1b(3HIJ\x1b(B"),
+    ("880", b"10\x1fa\x1b(SABG\x1b(B"),
+    ("880", b"10\x1fa\x1b$1!#(\x1b(B"),
+    ("880", b"10\x1fa\x1b(QA\x1b(B"),
+    ("880", b"10\x1fa\x1b(4!\x1b(B"),
+]
+
+
+def yaz_fields(path):
+    run = subprocess.run(["yaz-marcdump", "-f", "MARC-8", "-t", "UTF-8", "-o", "marcxml", str(path)],
+                         capture_output=True, check=False)
+    records = []
+    for rec in ET.fromstring(b"<all>" + run.stdout.replace(b'<?xml version="1.0"?>', b"") + b"</all>").iter(NS + "record"):
+        fields = []
+        for field in rec:
+            if field.tag == NS + "controlfield":
+                fields.append((field.get("tag"), field.text or ""))
+            elif field.tag == NS + "datafield":
+                text = (field.get("ind1") or " ") + (field.get("ind2") or " ")
+                for sub in field:
+                    text += "\x1f" + sub.get("code") + (sub.text or "")
+                fields.append((field.get("tag"), text))
+        records.append(fields)
+    return records
+
+
+def luma_fields(probe, path):
+    """Every record's fields, None for a record in UTF-8."""
+    run = subprocess.run([probe, "marc8", str(path)], capture_output=True, text=True, check=True)
+    records = []
+    for line in run.stdout.splitlines():
+        if line.startswith("record "):
+            records.append(None if line.endswith(" utf-8") else [])
+        elif records[-1] is None:
+            continue
+        else:
+            tag, data = line.split("\t")
+            records[-1].append((tag, bytes.fromhex(data).decode("utf-8")))
+    return records
+
+
+def compare(probe, path):
+    faults = []
+    ours, theirs = luma_fields(probe, path), yaz_fields(path)
+    if len(ours) != len(theirs):
+        return [f"{path.name}: {len(ours)} records, yaz {len(theirs)}"]
+    for number, (mine, yours) in enumerate(zip(ours, theirs), 1):
+        if mine is None:
+            continue
+        for (tag, text), (other_tag, other) in zip(mine, yours):
+            a, b = unicodedata.normalize("NFC", text), unicodedata.normalize("NFC", other)
+            if tag == other_tag and a.replace("\ufffd", "") == b:
+                continue
+            if path.name in DAMAGED_ESCAPES:
+                print(f"{path.name} record {number} field {tag} differs on purpose: {DAMAGED_ESCAPES[path.name]}")
+                continue
+            faults.append(f"{path.name} record {number} field {tag}:\n  LUMA {a!r}\n  yaz  {b!r}")
+    return faults
+
+
+def main():
+    probe, corpus = sys.argv[1], pathlib.Path(sys.argv[2])
+    faults = []
+    with tempfile.TemporaryDirectory() as folder:
+        crafted = pathlib.Path(folder) / "escapes.mrc"
+        crafted.write_bytes(b"".join(record([("001", b"x"), field]) for field in CRAFTED))
+        faults += compare(probe, crafted)
+    if corpus.is_dir():
+        for name in CORPUS_FILES:
+            faults += compare(probe, corpus / name)
+    else:
+        print(f"SKIPPED the corpus files: {corpus} is absent")
+    for fault in faults:
+        print(fault)
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
