@@ -6,6 +6,23 @@
 
 namespace luma::app {
 
+Language ChooseLanguage(const QString& lumaLang, const QString& localeName)
+{
+    if (lumaLang == u"ru") {
+        return Language::Russian;
+    }
+    if (lumaLang == u"en") {
+        return Language::English;
+    }
+    // "ru_RU.UTF-8@euro" → "ru_RU"; the language is what comes before "_".
+    const QString name = localeName.section(u'.', 0, 0).section(u'@', 0, 0);
+    const QString language = name.section(u'_', 0, 0).section(u'-', 0, 0);
+    if (language.isEmpty() || language == u"C" || language == u"POSIX" || language == u"ru") {
+        return Language::Russian;
+    }
+    return Language::English;
+}
+
 Language LanguageOfEnvironment()
 {
     QString locale;
@@ -20,7 +37,7 @@ Language LanguageOfEnvironment()
         }
     }
 #endif
-    return ChooseLanguage(qEnvironmentVariable("LUMA_LANG").toStdString(), locale.toStdString());
+    return ChooseLanguage(qEnvironmentVariable("LUMA_LANG"), locale);
 }
 
 bool InstallTexts(Language language, QTranslator& qtTexts, QTranslator& lumaTexts)

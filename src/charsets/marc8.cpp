@@ -81,8 +81,11 @@ private:
             Put(byte, false);
             return at + 1;
         }
-        // The upper half is G1's, the few characters of its C1 range (the joiners) included.
-        const CodeTable* table = byte >= 0x80 ? m_g1 : m_g0;
+        const bool upper = byte >= 0x80;
+        const CodeTable* table = upper ? m_g1 : m_g0;
+        if (byte < 0xA1 && upper) {
+            table = m_g1;  // the few characters of the C1 range, such as the joiners, as listed
+        }
         if (table == nullptr) {
             return Undecodable(at + 1);
         }

@@ -10,6 +10,11 @@
 namespace luma::cli {
 namespace {
 
+std::string_view BeforeAny(std::string_view text, std::string_view stops)
+{
+    return text.substr(0, text.find_first_of(stops));
+}
+
 #ifdef _WIN32
 // The names and values asked for here are ASCII ("ru-RU"); anything else names no language.
 std::string Narrow(const wchar_t* text)
@@ -57,6 +62,22 @@ std::string LocaleOfMessages()
 }
 
 }  // namespace
+
+Language ChooseLanguage(std::string_view lumaLang, std::string_view localeName)
+{
+    if (lumaLang == "ru") {
+        return Language::Russian;
+    }
+    if (lumaLang == "en") {
+        return Language::English;
+    }
+    // "ru_RU.UTF-8@euro" → "ru"; the language is what comes before "_" or "-".
+    const std::string_view language = BeforeAny(localeName, "._-@");
+    if (language.empty() || language == "C" || language == "POSIX" || language == "ru") {
+        return Language::Russian;
+    }
+    return Language::English;
+}
 
 Language LanguageOfEnvironment()
 {

@@ -23,8 +23,8 @@
 #include "ui/main/go_to_dialog.h"
 #include "ui/settings/settings_dialog.h"
 
-using luma::ChooseLanguage;
-using luma::Language;
+using luma::app::ChooseLanguage;
+using luma::app::Language;
 using luma::test::DialogFixture;
 
 namespace {
@@ -115,7 +115,7 @@ private Q_SLOTS:
         QFETCH(QString, lumaLang);
         QFETCH(QString, locale);
         QFETCH(bool, russian);
-        QCOMPARE(ChooseLanguage(lumaLang.toStdString(), locale.toStdString()) == Language::Russian, russian);
+        QCOMPARE(ChooseLanguage(lumaLang, locale) == Language::Russian, russian);
     }
 
     void EnglishWindowShowsNoRussian()

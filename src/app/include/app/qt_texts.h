@@ -7,11 +7,14 @@
 #include <QString>
 #include <QTranslator>
 
-#include "texts/language.h"
-
 namespace luma::app {
 
-using luma::Language;
+enum class Language { Russian, English };
+
+// LUMA_LANG when it is "ru" or "en"; otherwise the locale: Russian for a Russian one and for
+// none at all (empty, "C", "POSIX", "C.UTF-8"), where the operator chose nothing, English for
+// any other. `localeName` as POSIX ("ru_RU.UTF-8") or Qt ("ru_RU") writes it.
+Language ChooseLanguage(const QString& lumaLang, const QString& localeName);
 
 // The choice for this process: LUMA_LANG, then the locale of messages (LC_ALL, LC_MESSAGES,
 // LANG on Linux; the user's locale on Windows).
