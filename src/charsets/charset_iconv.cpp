@@ -24,7 +24,11 @@ const char* IconvName(Charset charset)
     case Charset::Koi8r: return "KOI8-R";
     case Charset::Cp866: return "CP866";
     case Charset::Utf8: return "UTF-8";
-    case Charset::Ascii: return "CP1251";  // text added to an ASCII file is written in 1251
+    case Charset::Latin1: return "ISO-8859-1";
+    case Charset::Windows1252: return "CP1252";
+    case Charset::Ascii:  // text added to an ASCII file is written in 1251
+    case Charset::Marc8:  // read through code tables, never through iconv
+    case Charset::Iso5426: return "CP1251";
     }
     return "CP1251";
 }
@@ -86,9 +90,9 @@ TextCodec& TextCodec::operator=(TextCodec&& other) noexcept
     return *this;
 }
 
-std::string TextCodec::Decode(std::string_view bytes)
+std::string TextCodec::DecodeCodePage(std::string_view bytes)
 {
-    if (m_charset == Charset::Utf8 || m_charset == Charset::Ascii || m_handles == nullptr) {
+    if (m_handles == nullptr) {
         return SanitizeUtf8(bytes);
     }
     if (m_handles->decode == nullptr) {
@@ -106,13 +110,10 @@ std::string TextCodec::Decode(std::string_view bytes)
     return out;
 }
 
-std::optional<std::string> TextCodec::Encode(std::string_view utf8)
+std::optional<std::string> TextCodec::EncodeCodePage(std::string_view utf8)
 {
-    if (SanitizeUtf8(utf8) != utf8) {
+    if (m_handles == nullptr) {
         return std::nullopt;
-    }
-    if (m_charset == Charset::Utf8 || m_handles == nullptr) {
-        return std::string(utf8);
     }
     if (m_handles->encode == nullptr) {
         m_handles->encode = iconv_open(IconvName(m_charset), "UTF-8");

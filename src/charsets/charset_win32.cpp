@@ -16,7 +16,11 @@ UINT CodePage(Charset charset)
     case Charset::Koi8r: return 20866;
     case Charset::Cp866: return 866;
     case Charset::Utf8: return CP_UTF8;
-    case Charset::Ascii: return 1251;  // text added to an ASCII file is written in 1251
+    case Charset::Latin1: return 28591;
+    case Charset::Windows1252: return 1252;
+    case Charset::Ascii:  // text added to an ASCII file is written in 1251
+    case Charset::Marc8:  // read through code tables, never through a code page
+    case Charset::Iso5426: return 1251;
     }
     return 1251;
 }
@@ -54,20 +58,15 @@ TextCodec& TextCodec::operator=(TextCodec&& other) noexcept
     return *this;
 }
 
-std::string TextCodec::Decode(std::string_view bytes)
+std::string TextCodec::DecodeCodePage(std::string_view bytes)
 {
-    if (m_charset == Charset::Utf8 || m_charset == Charset::Ascii) {
-        return SanitizeUtf8(bytes);
-    }
     // Single-byte code pages map every byte; an undefined one comes back as U+FFFD or a
     // private-use character, both valid UTF-8.
     return WideToUtf8(ToWide(bytes, CodePage(m_charset)));
 }
 
-std::optional<std::string> TextCodec::Encode(std::string_view utf8)
+std::optional<std::string> TextCodec::EncodeCodePage(std::string_view utf8)
 {
-    if (SanitizeUtf8(utf8) != utf8) return std::nullopt;
-    if (m_charset == Charset::Utf8) return std::string(utf8);
     const std::wstring wide = ToWide(utf8, CP_UTF8);
     if (wide.empty()) return std::string();
     const UINT codePage = CodePage(m_charset);

@@ -20,9 +20,6 @@ constexpr std::string_view kRecordKey = "\nrecord: ";
 // The record number has a fixed width, so that it can be rewritten in place.
 constexpr std::size_t kRecordDigits = 10;
 
-constexpr Charset kCharsets[] = {Charset::Ascii, Charset::Utf8, Charset::Windows1251, Charset::Koi8r,
-                                 Charset::Cp866};
-
 std::string Escape(std::string_view value)
 {
     std::string escaped;
@@ -67,7 +64,7 @@ std::optional<std::int64_t> ParseNumber(std::string_view text)
 
 std::optional<Charset> ParseCharset(std::string_view name)
 {
-    for (const Charset charset : kCharsets) {
+    for (const Charset charset : AllCharsets()) {
         if (CharsetName(charset) == name) {
             return charset;
         }

@@ -1,5 +1,7 @@
 #include "records/field_text.h"
 
+#include <algorithm>
+
 #include "records/iso_format.h"
 
 namespace luma {
@@ -22,8 +24,19 @@ bool IsValidTag(std::string_view tag)
     return true;
 }
 
+void AppendEscapedDollars(std::string& out, std::string_view text)
+{
+    for (const char c : text) {
+        if (c == kDelimiterSign) {
+            out += kDollarEscape;
+        } else {
+            out += c;
+        }
+    }
+}
+
 // The notation applied to raw bytes. All signs are ASCII, which no byte of a multi-byte UTF-8
-// character and no Cyrillic byte of the single-byte sets can be mistaken for.
+// character and no byte of the single-byte sets can be mistaken for.
 std::string EscapeData(std::string_view data, std::size_t indicatorCount)
 {
     std::string out;
@@ -41,6 +54,38 @@ std::string EscapeData(std::string_view data, std::size_t indicatorCount)
         }
     }
     return out;
+}
+
+// The notation applied to a field's text in a set of code tables, where a byte such as '$' may
+// be part of another character and a set chosen by an escape sequence ends with its subfield.
+// Each indicator and each subfield is decoded on its own; once decoded, a '$' can only be a
+// dollar sign.
+std::string DecodeAndEscape(std::string_view data, std::size_t indicatorCount, TextCodec& codec)
+{
+    std::string out;
+    out.reserve(data.size() + 8);
+    const std::size_t indicators = std::min(indicatorCount, data.find(iso::kSubfieldDelimiter));
+    for (std::size_t i = 0; i < indicators && i < data.size(); ++i) {
+        if (data[i] == ' ') {
+            out += kBlankIndicatorSign;
+        } else {
+            AppendEscapedDollars(out, codec.Decode(data.substr(i, 1)));
+        }
+    }
+    std::size_t start = std::min(indicators, data.size());
+    while (true) {
+        const std::size_t end = std::min(data.find(iso::kSubfieldDelimiter, start), data.size());
+        AppendEscapedDollars(out, codec.Decode(data.substr(start, end - start)));
+        if (end == data.size()) {
+            return out;
+        }
+        out += kDelimiterSign;
+        start = end + 1;
+        if (start < data.size()) {
+            AppendEscapedDollars(out, codec.Decode(data.substr(start, 1)));  // the subfield code
+            ++start;
+        }
+    }
 }
 
 std::string UnescapeText(std::string_view text, std::size_t indicatorCount)
@@ -67,6 +112,9 @@ std::string UnescapeText(std::string_view text, std::size_t indicatorCount)
 std::string FieldToText(const Field& field, std::size_t indicatorCount, TextCodec& codec)
 {
     const std::size_t indicators = iso::IsControlTag(field.tag) ? 0 : indicatorCount;
+    if (IsReadByCodeTables(codec.charset())) {
+        return DecodeAndEscape(field.data, indicators, codec);
+    }
     return codec.Decode(EscapeData(field.data, indicators));
 }
 

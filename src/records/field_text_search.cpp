@@ -112,11 +112,6 @@ std::unique_ptr<FieldTextSearch::Alphabet> Utf8Alphabet()
     return alphabet;
 }
 
-bool IsSingleByte(Charset charset)
-{
-    return charset == Charset::Windows1251 || charset == Charset::Koi8r || charset == Charset::Cp866;
-}
-
 }  // namespace
 
 FieldTextSearch::FieldTextSearch(Charset fileCharset, const FindQuery& query, FieldFilter isShown)

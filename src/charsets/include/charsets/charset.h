@@ -2,15 +2,34 @@
 // Character sets a record file can be written in, and conversion between them and UTF-8.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace luma {
 
-enum class Charset { Ascii, Utf8, Windows1251, Koi8r, Cp866 };
+enum class Charset { Ascii, Utf8, Windows1251, Koi8r, Cp866, Marc8, Iso5426, Latin1, Windows1252 };
 
-// The name shown to users and written by `luma-cli dump --json`.
+// Every set, in the order a list offered to the operator shows them.
+std::span<const Charset> AllCharsets();
+
+// The name shown to users, written by `luma-cli dump --json` and kept in recovery notes.
 std::string_view CharsetName(Charset charset);
+
+// The IANA name where the set has one (UTF-8, windows-1251, ...), else its usual name.
+std::string_view IanaName(Charset charset);
+
+// The set a name means: its IANA name, the name shown, or a common alias such as cp1251;
+// letter case does not matter.
+std::optional<Charset> CharsetFromName(std::string_view name);
+
+// MARC-8 and ISO 5426 go through code tables of this program's own, with diacritics before
+// their letter and, in MARC-8, escape sequences that change the set: their text cannot be
+// read byte by byte.
+bool IsReadByCodeTables(Charset charset);
+
+// Sets in which each byte is one character, to be read through a table of 256 entries.
+bool IsSingleByte(Charset charset);
 
 // Converts text between one file character set and UTF-8. Conversion handles are opened on
 // first use and kept, because a record view converts every field of a record.
@@ -34,6 +53,10 @@ public:
     std::optional<std::string> Encode(std::string_view utf8);
 
 private:
+    // The platform's conversion of a code page (iconv, or the Win32 functions).
+    std::string DecodeCodePage(std::string_view bytes);
+    std::optional<std::string> EncodeCodePage(std::string_view utf8);
+
     struct Handles;
     Charset m_charset;
     Handles* m_handles = nullptr;
