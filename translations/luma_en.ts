@@ -167,12 +167,175 @@ Choose another name.</translation>
         <source>Файл: %s     Всего записей: %d     Текущая: %d    Помечено: %d</source>
         <translation>File: %s     Records: %d     Current: %d    Marked: %d</translation>
     </message>
+    <message>
+        <source>в файле только символы ASCII</source>
+        <translation>the file holds ASCII characters only</translation>
+    </message>
+    <message>
+        <source>так указано в записи (маркер или поле 100)</source>
+        <translation>the record says so (leader or field 100)</translation>
+    </message>
+    <message>
+        <source>байты файла — последовательности UTF-8</source>
+        <translation>the file&apos;s bytes are UTF-8 sequences</translation>
+    </message>
+    <message>
+        <source>частоты букв кириллицы</source>
+        <translation>Cyrillic letter frequencies</translation>
+    </message>
+    <message>
+        <source>escape-последовательности MARC-8</source>
+        <translation>MARC-8 escape sequences</translation>
+    </message>
+    <message>
+        <source>диакритические знаки перед буквами в записи MARC 21</source>
+        <translation>diacritics before letters in a MARC 21 record</translation>
+    </message>
+    <message>
+        <source>буквы с диакритикой в конце слов</source>
+        <translation>letters with diacritics at word ends</translation>
+    </message>
+    <message>
+        <source>диакритические знаки перед буквами в записи UNIMARC</source>
+        <translation>diacritics before letters in a UNIMARC record</translation>
+    </message>
+    <message>
+        <source>выбрана оператором</source>
+        <translation>chosen by the operator</translation>
+    </message>
 </context>
 <context>
     <name>luma::app::ProgressWindow</name>
     <message>
         <source>Отмена</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>luma::ui::FilterPage</name>
+    <message>
+        <source>Добавить</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Удалить</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Использовать фильтр</source>
+        <translation>Use filter</translation>
+    </message>
+</context>
+<context>
+    <name>luma::ui::FindDialog</name>
+    <message>
+        <source>Найти</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>учитывать регистр</source>
+        <translation>match case</translation>
+    </message>
+    <message>
+        <source>Найти далее</source>
+        <translation>Find next</translation>
+    </message>
+    <message>
+        <source>Найти назад</source>
+        <translation>Find previous</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Текст:</source>
+        <translation>Text:</translation>
+    </message>
+    <message>
+        <source>только в поле</source>
+        <translation>only in field</translation>
+    </message>
+</context>
+<context>
+    <name>luma::ui::FoldersPage</name>
+    <message>
+        <source>Исходные</source>
+        <translation>Source files</translation>
+    </message>
+    <message>
+        <source>Результаты</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <source>Шрифт</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>Исходная директория</source>
+        <translation>Source folder</translation>
+    </message>
+    <message>
+        <source>Целевая директория</source>
+        <translation>Results folder</translation>
+    </message>
+</context>
+<context>
+    <name>luma::ui::GoToDialog</name>
+    <message>
+        <source>Введите номер записи</source>
+        <translation>Enter the record number</translation>
+    </message>
+</context>
+<context>
+    <name>luma::ui::HotkeyPage</name>
+    <message>
+        <source>Горячие кнопки</source>
+        <translation>Hotkeys</translation>
+    </message>
+    <message>
+        <source>Пометить</source>
+        <translation>Mark</translation>
+    </message>
+    <message>
+        <source>Снять пометку</source>
+        <translation>Unmark</translation>
+    </message>
+    <message>
+        <source>Далее</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>Назад</source>
+        <translation>Previous</translation>
+    </message>
+    <message>
+        <source>Параметры метки</source>
+        <translation>Label</translation>
+    </message>
+    <message>
+        <source>Метка поля</source>
+        <translation>Label tag</translation>
+    </message>
+    <message>
+        <source>Текст метки</source>
+        <translation>Label text</translation>
+    </message>
+    <message>
+        <source>Переход к следущей записи</source>
+        <translation>Go on to the next record</translation>
+    </message>
+    <message>
+        <source>Помеченные записи</source>
+        <translation>Marked records</translation>
+    </message>
+    <message>
+        <source>Следующая</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>Предыдущая</source>
+        <translation>Previous</translation>
     </message>
 </context>
 <context>
@@ -288,133 +451,6 @@ Problems: %6</translation>
     <message>
         <source>Поиск повреждений</source>
         <translation>Looking for problems</translation>
-    </message>
-</context>
-<context>
-    <name>luma::ui::FindDialog</name>
-    <message>
-        <source>Найти</source>
-        <translation>Find</translation>
-    </message>
-    <message>
-        <source>учитывать регистр</source>
-        <translation>match case</translation>
-    </message>
-    <message>
-        <source>Найти далее</source>
-        <translation>Find next</translation>
-    </message>
-    <message>
-        <source>Найти назад</source>
-        <translation>Find previous</translation>
-    </message>
-    <message>
-        <source>Закрыть</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>Текст:</source>
-        <translation>Text:</translation>
-    </message>
-    <message>
-        <source>только в поле</source>
-        <translation>only in field</translation>
-    </message>
-</context>
-<context>
-    <name>luma::ui::FilterPage</name>
-    <message>
-        <source>Добавить</source>
-        <translation>Add</translation>
-    </message>
-    <message>
-        <source>Удалить</source>
-        <translation>Delete</translation>
-    </message>
-    <message>
-        <source>Использовать фильтр</source>
-        <translation>Use filter</translation>
-    </message>
-</context>
-<context>
-    <name>luma::ui::FoldersPage</name>
-    <message>
-        <source>Исходные</source>
-        <translation>Source files</translation>
-    </message>
-    <message>
-        <source>Результаты</source>
-        <translation>Results</translation>
-    </message>
-    <message>
-        <source>Шрифт</source>
-        <translation>Font</translation>
-    </message>
-    <message>
-        <source>Исходная директория</source>
-        <translation>Source folder</translation>
-    </message>
-    <message>
-        <source>Целевая директория</source>
-        <translation>Results folder</translation>
-    </message>
-</context>
-<context>
-    <name>luma::ui::HotkeyPage</name>
-    <message>
-        <source>Горячие кнопки</source>
-        <translation>Hotkeys</translation>
-    </message>
-    <message>
-        <source>Пометить</source>
-        <translation>Mark</translation>
-    </message>
-    <message>
-        <source>Снять пометку</source>
-        <translation>Unmark</translation>
-    </message>
-    <message>
-        <source>Далее</source>
-        <translation>Next</translation>
-    </message>
-    <message>
-        <source>Назад</source>
-        <translation>Previous</translation>
-    </message>
-    <message>
-        <source>Параметры метки</source>
-        <translation>Label</translation>
-    </message>
-    <message>
-        <source>Метка поля</source>
-        <translation>Label tag</translation>
-    </message>
-    <message>
-        <source>Текст метки</source>
-        <translation>Label text</translation>
-    </message>
-    <message>
-        <source>Переход к следущей записи</source>
-        <translation>Go on to the next record</translation>
-    </message>
-    <message>
-        <source>Помеченные записи</source>
-        <translation>Marked records</translation>
-    </message>
-    <message>
-        <source>Следующая</source>
-        <translation>Next</translation>
-    </message>
-    <message>
-        <source>Предыдущая</source>
-        <translation>Previous</translation>
-    </message>
-</context>
-<context>
-    <name>luma::ui::GoToDialog</name>
-    <message>
-        <source>Введите номер записи</source>
-        <translation>Enter the record number</translation>
     </message>
 </context>
 <context>

@@ -87,11 +87,15 @@ private:
             table = m_g1;  // the few characters of the C1 range, such as the joiners, as listed
         }
         if (table == nullptr) {
-            return Undecodable(at + 1);
+            return Undecodable(at, at + 1);
         }
         const std::size_t width = static_cast<std::size_t>(table->bytesPerCharacter);
-        if (bytes.size() - at < width) {
-            return Undecodable(bytes.size());
+        // A character cut short, by the end or by an escape or control byte, is unreadable up
+        // to there; what stops it is read as itself.
+        for (std::size_t i = 1; i < width; ++i) {
+            if (at + i >= bytes.size() || static_cast<unsigned char>(bytes[at + i]) <= 0x20) {
+                return Undecodable(at, at + i);
+            }
         }
         std::uint32_t code = 0;
         for (std::size_t i = 0; i < width; ++i) {
@@ -100,7 +104,7 @@ private:
         }
         const CodeTableEntry* entry = EntryOf(*table, code);
         if (entry == nullptr) {
-            return Undecodable(at + width);
+            return Undecodable(at, at + width);
         }
         if (entry->ucs != 0) {
             Put(entry->ucs, entry->combining);
@@ -125,7 +129,7 @@ private:
         const std::size_t afterEscape = at + 1;
         const std::optional<unsigned char> first = take();
         if (!first) {
-            return Undecodable(afterEscape);
+            return Undecodable(at, afterEscape);
         }
         if (*first == 'g' || *first == 'b' || *first == 'p' || *first == 's') {
             return Designate(&m_g0, *first == 's' ? kBasicLatin : *first, afterEscape, next);
@@ -138,15 +142,15 @@ private:
             }
         }
         if (!intermediate) {
-            return Undecodable(afterEscape);
+            return Undecodable(at, afterEscape);
         }
         const bool g1 = *intermediate == ')' || *intermediate == '-';
         if (!g1 && *intermediate != '(' && *intermediate != ',') {
-            return Undecodable(afterEscape);
+            return Undecodable(at, afterEscape);
         }
         const std::optional<unsigned char> finalByte = take();
         if (!finalByte) {
-            return Undecodable(afterEscape);
+            return Undecodable(at, afterEscape);
         }
         return Designate(g1 ? &m_g1 : &m_g0, *finalByte, afterEscape, next);
     }
@@ -155,16 +159,19 @@ private:
     {
         const CodeTable* table = TableOf(m_tables, finalByte);
         if (table == nullptr) {
-            return Undecodable(afterEscape);
+            return Undecodable(afterEscape - 1, afterEscape);
         }
         *slot = table;
         return next;
     }
 
-    std::size_t Undecodable(std::size_t next)
+    // The bytes [from, next) cannot be read: one U+FFFD each.
+    std::size_t Undecodable(std::size_t from, std::size_t next)
     {
-        ++m_result.undecodable;
-        Put(kReplacement, false);
+        for (std::size_t i = from; i < next; ++i) {
+            ++m_result.undecodable;
+            Put(kReplacement, false);
+        }
         return next;
     }
 

@@ -1,10 +1,13 @@
 #include "records/charset_detect.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <cstring>
 
 #include "records/iso_format.h"
+#include "texts/translatable.h"
 
 namespace luma {
 namespace {
@@ -70,8 +73,44 @@ struct ByteSurvey {
     std::uint64_t multiByteSequences = 0;
     std::uint64_t invalidUtf8Bytes = 0;
     std::uint64_t invalidBytesInRuns = 0;  // beside another high byte, as in a Cyrillic word
+    std::uint64_t marc8Escapes = 0;        // ESC and a byte that starts a MARC-8 designation
+    std::uint64_t marksBeforeLetters = 0;  // a lone byte of the diacritic range before a letter
+    std::uint64_t lettersEndingWords = 0;  // a lone high byte after a letter, before a blank or sign
     bool HasHighBytes() const { return multiByteSequences + invalidUtf8Bytes > 0; }
 };
+
+bool IsAsciiLetter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
+
+// What a lone high byte, one that is not UTF-8, tells between MARC-8 (and ISO 5426), which
+// write a diacritic before its letter, and ISO-8859-1, whose letters with diacritics often end
+// a word. MARC-8's diacritics (and ISO 5426's) lie in 0xC1-0xFE.
+void SurveyLoneByte(std::string_view file, std::size_t pos, ByteSurvey& survey)
+{
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(file[i]); };
+    const unsigned char byte = at(pos);
+    const bool hasNext = pos + 1 < file.size();
+    if (byte >= 0xC1 && hasNext && IsAsciiLetter(at(pos + 1))) {
+        ++survey.marksBeforeLetters;
+    } else if (byte >= 0xC0 && pos > 0 && IsAsciiLetter(at(pos - 1)) && (!hasNext || !IsAsciiLetter(at(pos + 1)))) {
+        ++survey.lettersEndingWords;
+    }
+}
+
+bool StartsMarc8Designation(char c)
+{
+    return c == '(' || c == ',' || c == '$' || c == ')' || c == '-' || c == 'g' || c == 'b' || c == 'p' || c == 's';
+}
+
+void CountEscapes(std::string_view file, ByteSurvey& survey)
+{
+    constexpr char kEscape = 0x1B;
+    for (std::size_t pos = file.find(kEscape); pos != std::string_view::npos && pos + 1 < file.size();
+         pos = file.find(kEscape, pos + 1)) {
+        if (StartsMarc8Designation(file[pos + 1])) {
+            ++survey.marc8Escapes;
+        }
+    }
+}
 
 // Index of the first byte at or after `pos` that is not ASCII, eight bytes at a time.
 std::size_t SkipAscii(std::string_view file, std::size_t pos)
@@ -94,6 +133,7 @@ bool IsHigh(std::string_view file, std::size_t pos)
 
 void SurveyChunk(std::string_view file, ByteSurvey& survey)
 {
+    CountEscapes(file, survey);
     for (std::size_t pos = SkipAscii(file, 0); pos < file.size(); pos = SkipAscii(file, pos)) {
         const std::size_t length = Utf8SequenceLength(file.substr(pos, 4));
         if (length >= 2) {
@@ -102,6 +142,8 @@ void SurveyChunk(std::string_view file, ByteSurvey& survey)
             ++survey.invalidUtf8Bytes;
             if ((pos > 0 && IsHigh(file, pos - 1)) || IsHigh(file, pos + 1)) {
                 ++survey.invalidBytesInRuns;
+            } else {
+                SurveyLoneByte(file, pos, survey);
             }
         }
         const std::size_t step = length >= 2 ? length : 1;
@@ -140,6 +182,57 @@ std::string_view SubfieldData(std::string_view fieldData, char code)
     return fieldData.substr(from, end == std::string_view::npos ? end : end - from);
 }
 
+std::string_view GeneralProcessingData(const IsoRecord& record)
+{
+    for (const Field& field : record.fields) {
+        if (field.tag == "100") {
+            return SubfieldData(field.data, 'a');
+        }
+    }
+    return {};
+}
+
+// UNIMARC's field 100 $a is 36 characters of coded data, starting with a date of entry; MARC 21's
+// field 100 is a personal name.
+bool IsUnimarc(const IsoRecord& record)
+{
+    const std::string_view general = GeneralProcessingData(record);
+    return general.size() >= 30 && std::all_of(general.begin(), general.begin() + 8, [](char c) { return iso::IsDigit(c); });
+}
+
+// The sets UNIMARC's field 100 $a declares for G0 (positions 26-27) and G1 (28-29).
+bool DeclaresG1(const IsoRecord& record, std::string_view code)
+{
+    const std::string_view general = GeneralProcessingData(record);
+    return IsUnimarc(record) && general.substr(28, 2) == code;
+}
+
+Charset LatinSet(const ByteHistogram& histogram)
+{
+    // Windows-1252 puts letters and quotes where ISO-8859-1 has control characters.
+    for (int byte = 0x80; byte < 0xA0; ++byte) {
+        if (histogram[static_cast<std::size_t>(byte)] != 0) return Charset::Windows1252;
+    }
+    return Charset::Latin1;
+}
+
+// Lone high bytes, few in runs: letters with diacritics in a Latin script, written the MARC-8
+// (or ISO 5426) way or the ISO-8859-1 way.
+std::optional<CharsetDetection> LatinScriptSet(const ByteSurvey& survey, const IsoRecord& firstRecord)
+{
+    const bool unimarc = IsUnimarc(firstRecord);
+    if (survey.lettersEndingWords > survey.marksBeforeLetters) {
+        return CharsetDetection{LatinSet(survey.histogram), CharsetEvidence::Latin1Letters};
+    }
+    if (DeclaresG1(firstRecord, "03") || (unimarc && survey.marksBeforeLetters > 0)) {
+        return CharsetDetection{Charset::Iso5426, CharsetEvidence::Iso5426Declared};
+    }
+    if (!unimarc && survey.marksBeforeLetters > 0) {
+        return CharsetDetection{Charset::Marc8, CharsetEvidence::Marc8Diacritics};
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool DeclaresUtf8(const IsoRecord& record)
@@ -147,20 +240,19 @@ bool DeclaresUtf8(const IsoRecord& record)
     if (record.leader.size() > 9 && record.leader[9] == 'a') {
         return true;
     }
-    for (const Field& field : record.fields) {
-        if (field.tag == "100") {
-            const std::string_view general = SubfieldData(field.data, 'a');
-            return general.size() >= 28 && general.substr(26, 2) == "50";
-        }
-    }
-    return false;
+    const std::string_view general = GeneralProcessingData(record);
+    return general.size() >= 28 && general.substr(26, 2) == "50";
 }
 
-Charset DetectCharset(std::string_view file, const IsoRecord& firstRecord)
+CharsetDetection DetectCharset(std::string_view file, const IsoRecord& firstRecord)
 {
     const ByteSurvey survey = SurveyBytes(file);
+    const bool unimarc = IsUnimarc(firstRecord);
+    if (survey.marc8Escapes > 0 && !unimarc && survey.multiByteSequences <= survey.invalidUtf8Bytes) {
+        return {Charset::Marc8, CharsetEvidence::Marc8Escapes};
+    }
     if (!survey.HasHighBytes()) {
-        return Charset::Ascii;
+        return {Charset::Ascii, CharsetEvidence::NoEightBitText};
     }
     const std::uint64_t valid = survey.multiByteSequences;
     const std::uint64_t invalid = survey.invalidUtf8Bytes;
@@ -169,11 +261,35 @@ Charset DetectCharset(std::string_view file, const IsoRecord& firstRecord)
     // declaration the bytes must be UTF-8 nearly everywhere, as single-byte text almost never
     // is by chance.
     const bool cyrillicRuns = survey.invalidBytesInRuns * 2 > invalid;
-    if (DeclaresUtf8(firstRecord) ? valid >= invalid || !cyrillicRuns
-                                  : valid > 0 && invalid * 20 <= valid) {
-        return Charset::Utf8;
+    if (DeclaresUtf8(firstRecord)) {
+        if (valid >= invalid || !cyrillicRuns) {
+            return {Charset::Utf8, CharsetEvidence::Utf8Declared};
+        }
+    } else if (valid > 0 && invalid * 20 <= valid) {
+        return {Charset::Utf8, CharsetEvidence::Utf8Bytes};
     }
-    return BestSingleByteSet(survey.histogram);
+    if (!cyrillicRuns) {
+        if (const auto latin = LatinScriptSet(survey, firstRecord)) {
+            return *latin;
+        }
+    }
+    return {BestSingleByteSet(survey.histogram), CharsetEvidence::CyrillicLetters};
+}
+
+const char* EvidenceText(CharsetEvidence evidence)
+{
+    switch (evidence) {
+    case CharsetEvidence::NoEightBitText: return LUMA_TRANSLATE_NOOP("luma", "в файле только символы ASCII");
+    case CharsetEvidence::Utf8Declared: return LUMA_TRANSLATE_NOOP("luma", "так указано в записи (маркер или поле 100)");
+    case CharsetEvidence::Utf8Bytes: return LUMA_TRANSLATE_NOOP("luma", "байты файла — последовательности UTF-8");
+    case CharsetEvidence::CyrillicLetters: return LUMA_TRANSLATE_NOOP("luma", "частоты букв кириллицы");
+    case CharsetEvidence::Marc8Escapes: return LUMA_TRANSLATE_NOOP("luma", "escape-последовательности MARC-8");
+    case CharsetEvidence::Marc8Diacritics: return LUMA_TRANSLATE_NOOP("luma", "диакритические знаки перед буквами в записи MARC 21");
+    case CharsetEvidence::Latin1Letters: return LUMA_TRANSLATE_NOOP("luma", "буквы с диакритикой в конце слов");
+    case CharsetEvidence::Iso5426Declared: return LUMA_TRANSLATE_NOOP("luma", "диакритические знаки перед буквами в записи UNIMARC");
+    case CharsetEvidence::ChosenByOperator: return LUMA_TRANSLATE_NOOP("luma", "выбрана оператором");
+    }
+    return "";
 }
 
 }  // namespace luma

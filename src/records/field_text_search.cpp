@@ -4,6 +4,7 @@
 #include <map>
 
 #include "records/charset_detect.h"
+#include "records/field_text.h"
 #include "records/iso_format.h"
 #include "records/laid_out_record.h"
 
@@ -23,6 +24,13 @@ bool IsAscii(std::string_view bytes)
         }
     }
     return true;
+}
+
+// A MARC-8 or ISO 5426 field of plain ASCII, without an escape sequence, reads as UTF-8 would.
+bool IsPlainAscii(std::string_view bytes)
+{
+    constexpr char kEscape = 0x1B;
+    return IsAscii(bytes) && bytes.find(kEscape) == std::string_view::npos;
 }
 
 bool IsValidUtf8(std::string_view text)
@@ -120,7 +128,8 @@ FieldTextSearch::FieldTextSearch(Charset fileCharset, const FindQuery& query, Fi
       m_utf8Pattern(query.matchCase ? query.text : FoldCase(query.text)),
       m_utf8PatternCanMatch(query.text.find(kFieldSeparator) == std::string::npos),
       m_isShown(std::move(isShown)),
-      m_utf8Alphabet(Utf8Alphabet())
+      m_utf8Alphabet(Utf8Alphabet()),
+      m_codec(fileCharset)
 {
 }
 
@@ -165,8 +174,10 @@ bool FieldTextSearch::Matches(std::string_view recordBytes, int recordIndex)
 bool FieldTextSearch::AnyFieldMatches(const std::vector<FieldView>& fields, std::string_view leader,
                                       bool declaresUtf8)
 {
-    const bool utf8 = m_fileCharset == Charset::Utf8 || (m_fileCharset == Charset::Ascii && declaresUtf8);
-    const Alphabet* alphabet = utf8 ? nullptr : m_alphabet.get();
+    const bool utf8 = m_fileCharset == Charset::Utf8 || (m_fileCharset == Charset::Ascii && declaresUtf8) ||
+                      (m_fileCharset == Charset::Marc8 && leader.size() > 9 && leader[9] == 'a');
+    const bool decoded = !utf8 && IsReadByCodeTables(m_fileCharset);
+    const Alphabet* alphabet = utf8 || decoded ? nullptr : m_alphabet.get();
     if (alphabet ? !alphabet->pattern : !m_utf8PatternCanMatch) {
         return false;
     }
@@ -179,6 +190,8 @@ bool FieldTextSearch::AnyFieldMatches(const std::vector<FieldView>& fields, std:
         const std::size_t indicators = iso::IsControlTag(field.tag) ? 0 : indicatorCount;
         if (alphabet) {
             AppendShown(*alphabet, field.data, indicators);
+        } else if (decoded && !IsPlainAscii(field.data)) {
+            AppendDecoded(field, indicators);
         } else {
             AppendUtf8(field.data, indicators);
         }
@@ -231,6 +244,17 @@ void FieldTextSearch::AppendUtf8(std::string_view data, std::size_t indicators)
         m_text.resize(start);
         m_text += valid;
     }
+    if (!m_query.matchCase) {
+        FoldCaseInPlace(m_text, start);
+    }
+}
+
+// A field of a set read through code tables, decoded as the record view decodes it.
+void FieldTextSearch::AppendDecoded(const FieldView& field, std::size_t indicators)
+{
+    m_text += kFieldSeparator;
+    const std::size_t start = m_text.size();
+    m_text += FieldToText(Field{std::string(field.tag), std::string(field.data)}, indicators, m_codec);
     if (!m_query.matchCase) {
         FoldCaseInPlace(m_text, start);
     }

@@ -52,12 +52,15 @@ int RecordStore::OpenShared(std::shared_ptr<const FileBytes> shared, std::string
     m_index = std::move(index);
     m_shifts.Reset(m_index.records.size());
     m_path = std::move(displayName);
-    m_charset = charset ? *charset : DetectCharset(*shared, CurrentRecord());
+    m_detection = charset ? CharsetDetection{*charset, CharsetEvidence::ChosenByOperator}
+                          : DetectCharset(*shared, CurrentRecord());
+    m_charset = m_detection.charset;
     m_codec = TextCodec(m_charset);
     return 0;
 }
 
-int RecordStore::OpenRecords(const RecordBufferList& records, std::string displayName, Charset charset)
+int RecordStore::OpenRecords(const RecordBufferList& records, std::string displayName, Charset charset,
+                             CharsetEvidence evidence)
 {
     Close();
     RecordIndex index;
@@ -75,8 +78,16 @@ int RecordStore::OpenRecords(const RecordBufferList& records, std::string displa
     m_shifts.Reset(m_index.records.size());
     m_path = std::move(displayName);
     m_charset = charset;
+    m_detection = {charset, evidence};
     m_codec = TextCodec(m_charset);
     return 0;
+}
+
+void RecordStore::SetCharset(Charset charset)
+{
+    m_charset = charset;
+    m_codec = TextCodec(charset);
+    m_lastEncoded.reset();
 }
 
 int RecordStore::OpenRecords(const std::vector<std::string>& records, std::string displayName, Charset charset)
@@ -91,6 +102,7 @@ int RecordStore::Close()
     m_index = {};
     m_shifts.Reset(0);
     m_charset = Charset::Ascii;
+    m_detection = {};
     m_codec = TextCodec(Charset::Ascii);
     m_current = 0;
     m_parsedIndex = -1;
@@ -155,10 +167,15 @@ IsoRecord RecordStore::RecordToChange()
 
 TextCodec& RecordStore::CodecFor(const IsoRecord& record)
 {
-    if (m_charset != Charset::Ascii) {
-        return m_codec;
+    if (m_charset == Charset::Ascii) {
+        return DeclaresUtf8(record) ? m_utf8Codec : m_cp1251Codec;
     }
-    return DeclaresUtf8(record) ? m_utf8Codec : m_cp1251Codec;
+    // A MARC 21 file gathered from several catalogues mixes MARC-8 records with UTF-8 ones,
+    // which say so in leader/09.
+    if (m_charset == Charset::Marc8 && record.leader.size() > 9 && record.leader[9] == 'a') {
+        return m_utf8Codec;
+    }
+    return m_codec;
 }
 
 int RecordStore::GetFieldCount()
@@ -217,8 +234,8 @@ int RecordStore::AddField(const std::string& tag, const std::string& text)
 // bytes are those that parsing, inserting and building give. False when it takes the long way.
 bool RecordStore::InsertFieldInPlace(const std::string& tag, const std::string& text)
 {
-    if (m_charset == Charset::Ascii || m_changed.count(m_current) != 0) {
-        return false;  // the codec of an ASCII file's record depends on its fields
+    if (CodecDependsOnRecord() || m_changed.count(m_current) != 0) {
+        return false;
     }
     const std::string_view bytes = RecordBytes(m_current);
     const FieldDataResult& data = EncodeForFile(tag, text, iso::IndicatorCountOf(bytes.substr(0, iso::kLeaderLength)));
@@ -335,10 +352,10 @@ int RecordStore::CountFieldsEqual(const std::string& tag, const std::string& tex
 
 // A record laid out as a build lays it out, as most are and every changed one is, gives from
 // its directory the fields a parse would give: counting its labels needs no parse. Nothing for
-// other records, and in an ASCII file, where the codec depends on the record's fields.
+// other records, and in a file where the codec depends on the record.
 std::optional<int> RecordStore::CountLaidOutFieldsEqual(const std::string& tag, const std::string& text)
 {
-    if (m_charset == Charset::Ascii) {
+    if (CodecDependsOnRecord()) {
         return std::nullopt;
     }
     std::string_view bytes = RecordBytes(m_current);

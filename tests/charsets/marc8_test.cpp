@@ -23,7 +23,8 @@ TEST(Marc8, DamagedTextIsReadOnWithEachUnreadableByteCounted)
         {"\xe1", "\u0300", 0},                                            // a mark with no letter stays
         {"x\xae" "y", "x\u02BCy", 0},                                     // not combining
         {"\xeb" "I\xec" "Ur", "I\u0361Ur", 0},                           // the ligature's second half is nothing
-        {"\x1b$1\x21\x23", "\uFFFD", 1},                                  // a three-byte character cut short
+        {"\x1b$1\x21\x23", "\uFFFD\uFFFD", 2},                            // a three-byte character cut short
+        {"\x1b$1\x21\x1b(BA", "\uFFFDA", 1},                               // ... by an escape, which is read
     };
     for (const auto& c : cases) {
         const DecodedText decoded = DecodeMarc8(c.bytes);

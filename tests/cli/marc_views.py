@@ -10,6 +10,7 @@ splitting, notation or decoding shows up as unequal text.
 import codecs
 import json
 import re
+import unicodedata
 
 from harness import luma_cli, run, yaz_marcdump
 
@@ -20,6 +21,18 @@ PYTHON_CODECS = {
     "KOI8-R": "koi8_r",
     "CP866": "cp866",
     "ASCII": "ascii",
+    "ISO-8859-1": "latin-1",
+    "Windows-1252": "cp1252",
+}
+# Sets yaz converts itself (its names); what it gives is UTF-8 with diacritics decomposed, so
+# both readings are compared in NFC. yaz leaves out a byte it cannot read where LUMA shows
+# U+FFFD, so LUMA's U+FFFD are left out as well.
+YAZ_CONVERTED = {"MARC-8": "MARC-8", "ISO 5426": "ISO5426"}
+# MARC-8 files whose escape sequences are damaged, where the two part on purpose: yaz leaves out
+# text it cannot place, LUMA shows each byte it cannot read as U+FFFD and reads on.
+DAMAGED_ESCAPES = {
+    "bad_marc8_escape.dat": "ESC t names no set: yaz drops the rest of the subfield",
+    "incomplete_esc_seq.mrc": "an East Asian run one byte short: yaz reads other characters into it",
 }
 CONTROL_TAGS = {f"00{digit}" for digit in range(10)}
 
@@ -74,8 +87,8 @@ def yaz_reads_cleanly(path):
     return result.returncode == 0 and b"<!--" not in result.stdout + result.stderr
 
 
-def _yaz_json_objects(path):
-    result = run([yaz_marcdump(), "-i", "marc", "-o", "json", path])
+def _yaz_json_objects(path, conversion=()):
+    result = run([yaz_marcdump(), *conversion, "-i", "marc", "-o", "json", path])
     if result.returncode != 0:
         raise AssertionError(f"yaz-marcdump -o json {path} exited {result.returncode}")
     # yaz writes the file's bytes unconverted inside JSON strings: read them one byte per
@@ -117,11 +130,15 @@ def _yaz_field(tag, value, codec):
 
 def yaz_records(path, charset):
     """yaz's reading of the file, decoded with `charset` (a name luma-cli reports)."""
-    codec = PYTHON_CODECS[charset]
+    conversion, codec = (), PYTHON_CODECS.get(charset)
+    if charset in YAZ_CONVERTED:
+        conversion, codec = ("-f", YAZ_CONVERTED[charset], "-t", "UTF-8"), "utf-8"
     records = []
-    for obj in _yaz_json_objects(path):
+    for obj in _yaz_json_objects(path, conversion):
         fields = [_yaz_field(tag, value, codec)
                   for field in obj["fields"] for tag, value in field.items()]
+        if conversion:
+            fields = [(tag, unicodedata.normalize("NFC", text)) for tag, text in fields]
         leader = _raw(obj["leader"]).decode(codec, errors="luma_per_byte")
         records.append({"leader": leader, "fields": fields})
     return records
@@ -130,6 +147,9 @@ def yaz_records(path, charset):
 def differences(luma, yaz, limit=5):
     """Readable differences between luma-cli's and yaz's records, at most `limit`."""
     found = []
+    if luma and luma[0].get("charset") in YAZ_CONVERTED:
+        luma = [dict(record, fields=[(tag, unicodedata.normalize("NFC", text).replace("\ufffd", ""))
+                                     for tag, text in record["fields"]]) for record in luma]
     if len(luma) != len(yaz):
         found.append(f"luma-cli reads {len(luma)} records, yaz {len(yaz)}")
     for number, (ours, theirs) in enumerate(zip(luma, yaz), start=1):

@@ -9,7 +9,7 @@ import sys
 import unittest
 
 import harness
-from marc_views import differences, luma_records, yaz_count, yaz_reads_cleanly, yaz_records
+from marc_views import DAMAGED_ESCAPES, differences, luma_records, yaz_count, yaz_reads_cleanly, yaz_records
 
 # A tag in the middle of most records, so the directory is rebuilt around it.
 LABEL_TAG = "555"
@@ -37,7 +37,12 @@ class CorpusMatchesYaz(unittest.TestCase):
                 count = harness.luma_cli("count", path)
                 self.assertEqual(count.stdout.decode(), f"records: {yaz_count(path)}\n")
                 ours = luma_records(path)
-                self.assertEqual(differences(ours, yaz_records(path, ours[0]["charset"])), [])
+                found = differences(ours, yaz_records(path, ours[0]["charset"]))
+                if os.path.basename(path) in DAMAGED_ESCAPES:
+                    print(f"{path}: differs on purpose ({DAMAGED_ESCAPES[os.path.basename(path)]})")
+                    self.assertNotEqual(found, [], "the damage this file is known for is gone")
+                    continue
+                self.assertEqual(found, [])
         # Guards against a corpus or yaz change that would quietly leave nothing to compare.
         self.assertGreaterEqual(compared, 20)
 

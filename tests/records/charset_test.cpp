@@ -17,7 +17,7 @@ const std::string kRussian =
 
 Charset Detect(const std::string& file)
 {
-    return DetectCharset(file, ParseRecord(file, 0, 0));
+    return DetectCharset(file, ParseRecord(file, 0, 0)).charset;
 }
 
 std::string FileWith(const std::string& encodedTitle, const std::string& leader = "00000nam  2200000   4500")

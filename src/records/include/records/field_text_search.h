@@ -3,7 +3,8 @@
 // to UTF-8, as the record view does, costs more than the search itself; here the query is put
 // once into the form the bytes take instead. A single-byte set gets a table of 256 entries that
 // gives each byte its letter (case-folded unless case must match), and the query becomes those
-// letters; UTF-8 is folded where it lies. The field notation ('#' for a blank indicator, '$' for
+// letters; UTF-8 is folded where it lies. MARC-8 and ISO 5426 fields are decoded, unless they
+// hold plain ASCII. The field notation ('#' for a blank indicator, '$' for
 // the subfield delimiter, "{dollar}" for '$') is applied as the fields are copied, so a query
 // finds exactly what it finds in the record view's text.
 
@@ -43,6 +44,7 @@ private:
     void AppendShown(const Alphabet& alphabet, std::string_view data, std::size_t indicators);
     void AppendShownByte(const Alphabet& alphabet, char c, bool isIndicator);
     void AppendUtf8(std::string_view data, std::size_t indicators);
+    void AppendDecoded(const FieldView& field, std::size_t indicators);
     bool IsSearched(std::string_view tag);
 
     Charset m_fileCharset;
@@ -53,6 +55,7 @@ private:
     std::unordered_map<std::string, bool> m_shownTags;
     std::unique_ptr<Alphabet> m_utf8Alphabet;  // UTF-8 bytes, as themselves
     std::unique_ptr<Alphabet> m_alphabet;  // for a single-byte set, or an ASCII file's Windows-1251
+    TextCodec m_codec;  // for a set read through code tables
     std::string m_text;  // the searched fields of one record, one after another
 };
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "records/charset_detect.h"
 #include "records/field_text.h"
 #include "records/iso_record.h"
 #include "charsets/charset.h"
@@ -48,7 +49,8 @@ public:
     // Opens records given one by one, framed as given rather than found again in their bytes,
     // so that the store holds exactly the records of the list whatever damage they carry. The
     // list's bytes are shared, not copied.
-    int OpenRecords(const RecordBufferList& records, std::string displayName, Charset charset);
+    int OpenRecords(const RecordBufferList& records, std::string displayName, Charset charset,
+                    CharsetEvidence evidence = CharsetEvidence::ChosenByOperator);
     int OpenRecords(const std::vector<std::string>& records, std::string displayName, Charset charset);
     int Close();
 
@@ -91,6 +93,11 @@ public:
 
     // Beyond the record store contract: what callers need to report and check files.
     Charset GetCharset() const { return m_charset; }
+    // The set found when the file was opened, and why.
+    const CharsetDetection& GetDetection() const { return m_detection; }
+    // Reads the records' text in another set from now on, as the operator may choose when the
+    // detected one reads wrong. The records' bytes, changed or not, stay as they are.
+    void SetCharset(Charset charset);
     const std::string& GetPath() const { return m_path; }
     std::string GetLeader();
     RecordSpan GetRecordSpan(int index) const;
@@ -115,6 +122,8 @@ private:
     const IsoRecord& CurrentRecord();
     IsoRecord RecordToChange();
     TextCodec& CodecFor(const IsoRecord& record);
+    // In an ASCII file a record's fields tell its set; in a MARC-8 file, its leader.
+    bool CodecDependsOnRecord() const { return m_charset == Charset::Ascii || m_charset == Charset::Marc8; }
     bool HasRecord() const;
     int Fail(std::string message);
     int StoreChange(IsoRecord changed);
@@ -129,6 +138,7 @@ private:
     RecordIndex m_index;
     OffsetShifts m_shifts;
     Charset m_charset = Charset::Ascii;
+    CharsetDetection m_detection;
     TextCodec m_codec{Charset::Ascii};
     // Records of an all-ASCII file are written in Windows-1251, or UTF-8 where they say so.
     TextCodec m_utf8Codec{Charset::Utf8};
