@@ -16,6 +16,7 @@ struct FindQuery {
     std::string text;      // UTF-8, as typed; empty finds nothing
     std::string fieldTag;  // empty: every field; else only fields with this tag (compared whole)
     bool matchCase = false;  // without it, both sides are compared case-folded (see FoldCase)
+    bool ignoreDiacritics = false;  // both sides compared without their diacritics: "e" finds "é"
 };
 
 enum class FindDirection { Forward, Backward };
