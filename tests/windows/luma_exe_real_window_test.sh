@@ -173,7 +173,9 @@ press_until Return "[ -n \"\$(xdotool search --onlyvisible --name 'LUMA $newer_v
 # The installer's own window: install into the folder it proposes.
 focus_window "LUMA $newer_version" 120
 import -window root "$shots/6-installer.png"
-xdotool key Return
+# The install starts by closing the running copy: until it has, the folder page did not take
+# the key (a window can take the focus before it takes keys), and a second press is harmless.
+press_until Return "! kill -0 $luma_pid 2>/dev/null" 30 || fail "the installer did not start installing"
 wait_for "reg_query '$uninstall_key' /v DisplayVersion | grep -q '$newer_version'" 120 ||
     fail "the downloaded installer did not install"
 grep -q "GET /update/luma-$newer_version.exe" "$work/server.log" || fail "no download in the server log"
