@@ -22,6 +22,8 @@ std::vector<Problem> ProblemsOfRecord(RecordStore& store, int index) {
     store.SetRecord(index);
     const std::vector<Problem>& parsed = store.RecordProblems();
     found.insert(found.end(), parsed.begin(), parsed.end());
+    const std::vector<Problem> unreadable = store.UnreadableTextProblems();
+    found.insert(found.end(), unreadable.begin(), unreadable.end());
     // Framing and parse problems come from two passes; the user reads them in file order.
     std::stable_sort(found.begin(), found.end(),
                      [](const Problem& a, const Problem& b) { return a.offset < b.offset; });

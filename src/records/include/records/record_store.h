@@ -110,6 +110,9 @@ public:
     const std::vector<Problem>& FileProblems() const { return m_index.problems; }
     // Problems inside the current record, found when it was parsed.
     const std::vector<Problem>& RecordProblems();
+    // Bytes of the current record's fields that its set cannot read (shown as U+FFFD), for a set
+    // read through code tables: one problem for each field with such bytes.
+    std::vector<Problem> UnreadableTextProblems();
     // The error of the last failed operation.
     const std::optional<Problem>& LastError() const { return m_lastError; }
 
