@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build/deb}
 
 tools/ensure-packages.sh cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libssl-dev \
-    qt6-l10n-tools libcli11-dev nlohmann-json3-dev dpkg-dev file lintian >&2
+    qt6-l10n-tools libutf8proc-dev pkgconf libcli11-dev nlohmann-json3-dev dpkg-dev file lintian >&2
 
 # Debian's compiler and linker flags, all hardening on: fortified functions, stack protector,
 # full RELRO with immediate binding. Passed as cache values so that a rerun applies them.

@@ -4,7 +4,7 @@ set -eu
 cd "$(dirname "$0")/.."
 
 tools/ensure-packages.sh cmake ninja-build g++ qt6-base-dev qt6-translations-l10n qt6-l10n-tools libssl-dev \
-    libcli11-dev nlohmann-json3-dev
+    libutf8proc-dev pkgconf libcli11-dev nlohmann-json3-dev
 
 cmake -S . -B build/sample -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMA_BUILD_TESTS=OFF
 cmake --build build/sample -j "$(nproc)"

@@ -8,7 +8,7 @@ set -eu
 cd "$(dirname "$0")/.."
 
 tools/ensure-packages.sh cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools \
-    qt6-translations-l10n qt6-l10n-tools libssl-dev openssl libgtest-dev libcli11-dev nlohmann-json3-dev yaz \
+    qt6-translations-l10n qt6-l10n-tools libssl-dev openssl libutf8proc-dev pkgconf libgtest-dev libcli11-dev nlohmann-json3-dev yaz \
     libmarc-record-perl desktop-file-utils appstream shared-mime-info \
     python3 xvfb xauth xdotool imagemagick strace g++-mingw-w64-x86-64-posix wine wine64 locales \
     nsis wixl osslsigncode xclip

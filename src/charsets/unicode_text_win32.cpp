@@ -1,0 +1,85 @@
+// Unicode normalisation with the Win32 API (normaliz).
+
+#include <windows.h>
+
+#include <vector>
+
+#include "charsets/charset.h"
+#include "charsets/unicode_text.h"
+
+namespace luma {
+namespace {
+
+std::wstring Utf8ToWide(const std::string& valid)
+{
+    if (valid.empty()) return {};
+    const int size = static_cast<int>(valid.size());
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, valid.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, valid.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string WideToUtf8(const std::wstring& wide)
+{
+    if (wide.empty()) return {};
+    const int size = static_cast<int>(wide.size());
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, out.data(), length, nullptr, nullptr);
+    return out;
+}
+
+// The text unchanged when Windows refuses it; the first call's length is only an estimate, so
+// a buffer found too small is grown to the length the failed call gives.
+std::wstring Normalized(NORM_FORM form, const std::wstring& text)
+{
+    if (text.empty()) return text;
+    const int size = static_cast<int>(text.size());
+    int length = ::NormalizeString(form, text.data(), size, nullptr, 0);
+    for (int attempt = 0; attempt < 10 && length > 0; ++attempt) {
+        std::wstring out(static_cast<std::size_t>(length), L'\0');
+        const int written = ::NormalizeString(form, text.data(), size, out.data(), length);
+        if (written > 0) {
+            out.resize(static_cast<std::size_t>(written));
+            return out;
+        }
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+            break;
+        }
+        length = -written;
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string ComposedNfc(std::string_view utf8)
+{
+    return WideToUtf8(Normalized(NormalizationC, Utf8ToWide(SanitizeUtf8(utf8))));
+}
+
+std::string CanonicalDecomposition(std::string_view utf8)
+{
+    return WideToUtf8(Normalized(NormalizationD, Utf8ToWide(SanitizeUtf8(utf8))));
+}
+
+std::string WithoutDiacritics(std::string_view utf8)
+{
+    const std::wstring decomposed = Normalized(NormalizationD, Utf8ToWide(SanitizeUtf8(utf8)));
+    if (decomposed.empty()) return {};
+    std::vector<WORD> types(decomposed.size());
+    if (!::GetStringTypeW(CT_CTYPE3, decomposed.data(), static_cast<int>(decomposed.size()), types.data())) {
+        return WideToUtf8(Normalized(NormalizationC, decomposed));
+    }
+    std::wstring kept;
+    kept.reserve(decomposed.size());
+    for (std::size_t i = 0; i < decomposed.size(); ++i) {
+        if ((types[i] & C3_NONSPACING) == 0) {
+            kept += decomposed[i];
+        }
+    }
+    return WideToUtf8(Normalized(NormalizationC, kept));
+}
+
+}  // namespace luma
