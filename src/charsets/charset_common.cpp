@@ -6,6 +6,7 @@
 
 #include "charsets/charset.h"
 #include "charsets/marc8.h"
+#include "charsets/unicode_text.h"
 
 namespace luma {
 namespace {
@@ -79,8 +80,10 @@ std::string TextCodec::Decode(std::string_view bytes)
     switch (m_charset) {
     case Charset::Utf8:
     case Charset::Ascii: return SanitizeUtf8(bytes);
-    case Charset::Marc8: return DecodeMarc8(bytes).utf8;
-    case Charset::Iso5426: return DecodeIso5426(bytes).utf8;
+    // Diacritics come after their letter and are composed with it where Unicode can, so that a
+    // query typed with a precomposed letter finds the text.
+    case Charset::Marc8: return ComposedNfc(DecodeMarc8(bytes).utf8);
+    case Charset::Iso5426: return ComposedNfc(DecodeIso5426(bytes).utf8);
     default: return DecodeCodePage(bytes);
     }
 }
@@ -92,8 +95,8 @@ std::optional<std::string> TextCodec::Encode(std::string_view utf8)
     }
     switch (m_charset) {
     case Charset::Utf8: return std::string(utf8);
-    case Charset::Marc8:
-    case Charset::Iso5426: return std::nullopt;  // TODO encoders
+    case Charset::Marc8: return EncodeMarc8(utf8);
+    case Charset::Iso5426: return EncodeIso5426(utf8);
     default: return EncodeCodePage(utf8);
     }
 }

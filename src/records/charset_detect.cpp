@@ -82,17 +82,22 @@ struct ByteSurvey {
 bool IsAsciiLetter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
 
 // What a lone high byte, one that is not UTF-8, tells between MARC-8 (and ISO 5426), which
-// write a diacritic before its letter, and ISO-8859-1, whose letters with diacritics often end
-// a word. MARC-8's diacritics (and ISO 5426's) lie in 0xC1-0xFE.
+// write a diacritic (0xE0-0xFE) before its letter, and ISO-8859-1, whose letters with
+// diacritics lie in the same range: such a byte before a blank, a digit or a sign ends a word,
+// as only a letter can; one that starts a word before a letter is most likely a diacritic.
+// Between two letters it could be either.
 void SurveyLoneByte(std::string_view file, std::size_t pos, ByteSurvey& survey)
 {
     const auto at = [&](std::size_t i) { return static_cast<unsigned char>(file[i]); };
-    const unsigned char byte = at(pos);
-    const bool hasNext = pos + 1 < file.size();
-    if (byte >= 0xC1 && hasNext && IsAsciiLetter(at(pos + 1))) {
-        ++survey.marksBeforeLetters;
-    } else if (byte >= 0xC0 && pos > 0 && IsAsciiLetter(at(pos - 1)) && (!hasNext || !IsAsciiLetter(at(pos + 1)))) {
+    if (at(pos) < 0xE0 || at(pos) == 0xFF) {
+        return;
+    }
+    const bool letterBefore = pos > 0 && IsAsciiLetter(at(pos - 1));
+    const bool letterAfter = pos + 1 < file.size() && IsAsciiLetter(at(pos + 1));
+    if (!letterAfter) {
         ++survey.lettersEndingWords;
+    } else if (!letterBefore) {
+        ++survey.marksBeforeLetters;
     }
 }
 
@@ -217,20 +222,16 @@ Charset LatinSet(const ByteHistogram& histogram)
 }
 
 // Lone high bytes, few in runs: letters with diacritics in a Latin script, written the MARC-8
-// (or ISO 5426) way or the ISO-8859-1 way.
-std::optional<CharsetDetection> LatinScriptSet(const ByteSurvey& survey, const IsoRecord& firstRecord)
+// (or ISO 5426) way or the ISO-8859-1 way. Where the bytes cannot tell, MARC 21 says MARC-8.
+CharsetDetection LatinScriptSet(const ByteSurvey& survey, const IsoRecord& firstRecord)
 {
-    const bool unimarc = IsUnimarc(firstRecord);
     if (survey.lettersEndingWords > survey.marksBeforeLetters) {
-        return CharsetDetection{LatinSet(survey.histogram), CharsetEvidence::Latin1Letters};
+        return {LatinSet(survey.histogram), CharsetEvidence::Latin1Letters};
     }
-    if (DeclaresG1(firstRecord, "03") || (unimarc && survey.marksBeforeLetters > 0)) {
-        return CharsetDetection{Charset::Iso5426, CharsetEvidence::Iso5426Declared};
+    if (DeclaresG1(firstRecord, "03") || IsUnimarc(firstRecord)) {
+        return {Charset::Iso5426, CharsetEvidence::Iso5426Declared};
     }
-    if (!unimarc && survey.marksBeforeLetters > 0) {
-        return CharsetDetection{Charset::Marc8, CharsetEvidence::Marc8Diacritics};
-    }
-    return std::nullopt;
+    return {Charset::Marc8, CharsetEvidence::Marc8Diacritics};
 }
 
 }  // namespace
@@ -248,7 +249,9 @@ CharsetDetection DetectCharset(std::string_view file, const IsoRecord& firstReco
 {
     const ByteSurvey survey = SurveyBytes(file);
     const bool unimarc = IsUnimarc(firstRecord);
-    if (survey.marc8Escapes > 0 && !unimarc && survey.multiByteSequences <= survey.invalidUtf8Bytes) {
+    // Escape sequences are MARC-8's alone; the UTF-8 records a gathered file may also hold say so
+    // in their leader and are read as UTF-8 one by one.
+    if (survey.marc8Escapes > 0 && !unimarc) {
         return {Charset::Marc8, CharsetEvidence::Marc8Escapes};
     }
     if (!survey.HasHighBytes()) {
@@ -269,9 +272,7 @@ CharsetDetection DetectCharset(std::string_view file, const IsoRecord& firstReco
         return {Charset::Utf8, CharsetEvidence::Utf8Bytes};
     }
     if (!cyrillicRuns) {
-        if (const auto latin = LatinScriptSet(survey, firstRecord)) {
-            return *latin;
-        }
+        return LatinScriptSet(survey, firstRecord);
     }
     return {BestSingleByteSet(survey.histogram), CharsetEvidence::CyrillicLetters};
 }

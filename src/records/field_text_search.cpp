@@ -4,6 +4,7 @@
 #include <map>
 
 #include "records/charset_detect.h"
+#include "charsets/unicode_text.h"
 #include "records/field_text.h"
 #include "records/iso_format.h"
 #include "records/laid_out_record.h"
@@ -31,6 +32,13 @@ bool IsPlainAscii(std::string_view bytes)
 {
     constexpr char kEscape = 0x1B;
     return IsAscii(bytes) && bytes.find(kEscape) == std::string_view::npos;
+}
+
+// The query as the searched UTF-8 text holds it.
+std::string SearchedForm(const FindQuery& query)
+{
+    const std::string text = query.ignoreDiacritics ? WithoutDiacritics(query.text) : query.text;
+    return query.matchCase ? text : FoldCase(text);
 }
 
 bool IsValidUtf8(std::string_view text)
@@ -79,7 +87,13 @@ std::unique_ptr<FieldTextSearch::Alphabet> MakeAlphabet(Charset charset, const F
     if (codec.Decode(allBytes) != joined) {
         return nullptr;  // not a byte-by-byte decoding: the tables would lie
     }
-    const auto key = [&](std::string text) { return query.matchCase ? text : FoldCase(text); };
+    const auto key = [&](std::string text) {
+        if (query.ignoreDiacritics) {
+            std::string bare = WithoutDiacritics(text);
+            text = bare.empty() ? text : bare;
+        }
+        return query.matchCase ? text : FoldCase(text);
+    };
     std::map<std::string, char> letterOf;
     for (int b = 0; b < 256; ++b) {
         if (b != iso::kSubfieldDelimiter) {
@@ -96,9 +110,10 @@ std::unique_ptr<FieldTextSearch::Alphabet> MakeAlphabet(Charset charset, const F
     }
     alphabet->blank = alphabet->letter['#'];
     std::string pattern;
-    for (std::size_t i = 0; i < query.text.size();) {
-        const std::size_t length = Utf8SequenceLength(std::string_view(query.text).substr(i, 4));
-        const auto found = letterOf.find(key(query.text.substr(i, length)));
+    const std::string wanted = query.ignoreDiacritics ? WithoutDiacritics(query.text) : query.text;
+    for (std::size_t i = 0; i < wanted.size();) {
+        const std::size_t length = Utf8SequenceLength(std::string_view(wanted).substr(i, 4));
+        const auto found = letterOf.find(key(wanted.substr(i, length)));
         if (found == letterOf.end()) {
             return alphabet;  // no field can show this character
         }
@@ -125,7 +140,7 @@ std::unique_ptr<FieldTextSearch::Alphabet> Utf8Alphabet()
 FieldTextSearch::FieldTextSearch(Charset fileCharset, const FindQuery& query, FieldFilter isShown)
     : m_fileCharset(fileCharset),
       m_query(query),
-      m_utf8Pattern(query.matchCase ? query.text : FoldCase(query.text)),
+      m_utf8Pattern(SearchedForm(query)),
       m_utf8PatternCanMatch(query.text.find(kFieldSeparator) == std::string::npos),
       m_isShown(std::move(isShown)),
       m_utf8Alphabet(Utf8Alphabet()),
@@ -244,9 +259,7 @@ void FieldTextSearch::AppendUtf8(std::string_view data, std::size_t indicators)
         m_text.resize(start);
         m_text += valid;
     }
-    if (!m_query.matchCase) {
-        FoldCaseInPlace(m_text, start);
-    }
+    ForSearch(start);
 }
 
 // A field of a set read through code tables, decoded as the record view decodes it.
@@ -255,6 +268,17 @@ void FieldTextSearch::AppendDecoded(const FieldView& field, std::size_t indicato
     m_text += kFieldSeparator;
     const std::size_t start = m_text.size();
     m_text += FieldToText(Field{std::string(field.tag), std::string(field.data)}, indicators, m_codec);
+    ForSearch(start);
+}
+
+// The text appended from `start` on, put in the form the query is searched in.
+void FieldTextSearch::ForSearch(std::size_t start)
+{
+    if (m_query.ignoreDiacritics) {
+        const std::string bare = WithoutDiacritics(std::string_view(m_text).substr(start));
+        m_text.resize(start);
+        m_text += bare;
+    }
     if (!m_query.matchCase) {
         FoldCaseInPlace(m_text, start);
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "charsets/unicode_text.h"
 #include "platform/two_halves.h"
 #include "records/field_text_search.h"
 
@@ -55,7 +56,8 @@ private:
 RecordMatcher::RecordMatcher(RecordStore& store, FindQuery query, FieldFilter isShown, Way way)
     : m_store(store),
       m_query(std::move(query)),
-      m_foldedText(FoldCase(m_query.text)),
+      m_wanted(m_query.ignoreDiacritics ? WithoutDiacritics(m_query.text) : m_query.text),
+      m_foldedText(FoldCase(m_wanted)),
       m_isShown(std::move(isShown))
 {
     if (way == Way::Fast) {
@@ -84,8 +86,9 @@ bool RecordMatcher::MatchesAsShown(int record)
         if (!IsSearched(m_store.GetFieldName(field))) {
             continue;
         }
-        const std::string text = m_store.GetFieldText(field);
-        const bool found = m_query.matchCase ? text.find(m_query.text) != std::string::npos
+        const std::string shown = m_store.GetFieldText(field);
+        const std::string text = m_query.ignoreDiacritics ? WithoutDiacritics(shown) : shown;
+        const bool found = m_query.matchCase ? text.find(m_wanted) != std::string::npos
                                              : FoldCase(text).find(m_foldedText) != std::string::npos;
         if (found) {
             return true;

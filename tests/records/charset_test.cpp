@@ -54,6 +54,23 @@ TEST(CharsetDetection, WrongUtf8DeclarationLosesToCyrillicBytes)
               Charset::Windows1251);
 }
 
+// Latin letters with diacritics: MARC-8 writes the mark before its letter (and may switch sets
+// with escape sequences), ISO-8859-1 and Windows-1252 have the letter whole, often at a word's end.
+TEST(CharsetDetection, LatinScriptSetsAreToldApartByWhereTheHighBytesStand)
+{
+    const std::string marc8 = "De la solitude \xE1" "a la communaut\xE2" "e. Fr\xE8" "uhling";
+    EXPECT_EQ(DetectCharset(FileWith(marc8), ParseRecord(FileWith(marc8), 0, 0)).evidence, CharsetEvidence::Marc8Diacritics);
+    EXPECT_EQ(Detect(FileWith("\x1B(NGAVKOW\x1B(B")), Charset::Marc8) << "an escape sequence without a high byte";
+    EXPECT_EQ(Detect(FileWith(Encode("De la solitude à la communauté. Frühling", "ISO-8859-1"))), Charset::Latin1);
+    EXPECT_EQ(Detect(FileWith(Encode("„Café“ — un été à Paris", "CP1252"))), Charset::Windows1252);
+    // UNIMARC writes its diacritics before the letter too, in ISO 5426.
+    const std::string general = DataField("  $a20151116d2005    k  y0frey0103    ba");
+    const std::string unimarc = Record({{"100", general}, {"200", DataField("1 $aCommunaut\xC2" "e")}});
+    EXPECT_EQ(Detect(unimarc), Charset::Iso5426);
+    // Cyrillic words are runs of high bytes, whatever the leader says.
+    EXPECT_EQ(Detect(FileWith(Encode(kRussian, "CP1251"))), Charset::Windows1251);
+}
+
 TEST(CharsetDetection, UnimarcGeneralProcessingDataDeclaresUtf8)
 {
     const std::string general = DataField("  $a20151116d2005    k  y0rusy50      ca");

@@ -46,7 +46,7 @@ TEST(FieldText, InvalidUtf8IsShownAsReplacementCharacters)
 TEST(FieldText, TextRoundTripsThroughFieldDataInEverySet)
 {
     const std::vector<std::string> texts = {"##$aОтобрано", "10$aЦена {dollar}5$bёЁ", "#1$a", "ab$c"};
-    for (const Charset charset : {Charset::Utf8, Charset::Windows1251, Charset::Koi8r, Charset::Cp866}) {
+    for (const Charset charset : {Charset::Utf8, Charset::Windows1251, Charset::Koi8r, Charset::Cp866, Charset::Marc8}) {
         TextCodec codec(charset);
         for (const std::string& text : texts) {
             const FieldDataResult field = FieldFromText("901", text, 2, codec);

@@ -17,15 +17,21 @@ using test::DataField;
 using test::Record;
 
 struct FileCase {
-    const char* iconvName;  // nullptr: UTF-8
+    const char* iconvName;  // nullptr: UTF-8, or MARC-8 through its own writer
     Charset charset;
 };
 
-const FileCase kFileCases[] = {
-    {nullptr, Charset::Utf8}, {"CP1251", Charset::Windows1251}, {"KOI8-R", Charset::Koi8r}, {"CP866", Charset::Cp866}};
+const FileCase kFileCases[] = {{nullptr, Charset::Utf8},
+                               {"CP1251", Charset::Windows1251},
+                               {"KOI8-R", Charset::Koi8r},
+                               {"CP866", Charset::Cp866},
+                               {nullptr, Charset::Marc8}};
 
 std::string InSet(const FileCase& file, const std::string& utf8)
 {
+    if (file.charset == Charset::Marc8) {
+        return TextCodec(Charset::Marc8).Encode(utf8).value();
+    }
     return file.iconvName ? test::Encode(utf8, file.iconvName) : utf8;
 }
 
@@ -115,6 +121,33 @@ TEST(RecordFind, MatchesTheRecordViewTextInEveryCharacterSet)
         const FieldFilter hide700 = [](const std::string& tag) { return tag != "700"; };
         EXPECT_EQ(Found(store, {"толстой", "", false}, hide700), std::vector<int>{});
         EXPECT_EQ(Found(store, {"мир", "", false}, hide700), std::vector<int>{0});
+    }
+}
+
+// Letters with diacritics as each set writes them: MARC-8 puts the mark before its letter,
+// Windows-1252 has the letter whole, UTF-8 may have either form.
+TEST(RecordFind, IgnoresDiacriticsOnlyWhenAsked)
+{
+    const std::string title = "10$aDe la solitude \u00E0 la communaut\u00E9, K\u00E4stner";
+    const std::vector<std::pair<Charset, std::string>> files = {
+        {Charset::Marc8, TextCodec(Charset::Marc8).Encode(DataField(title)).value()},
+        {Charset::Windows1252, test::Encode(DataField(title), "CP1252")},
+        {Charset::Utf8, DataField("10$aDe la solitude a\u0300 la communaute\u0301, Ka\u0308stner")},
+    };
+    for (const auto& [charset, data] : files) {
+        SCOPED_TRACE(CharsetName(charset));
+        RecordStore store;
+        ASSERT_EQ(store.OpenRecords({Record({{"001", "r0"}, {"245", data}}), Record({{"001", "r1"}, {"245", DataField("10$aCommunaute")}})},
+                                    "diacritics.iso", charset),
+                  0);
+        EXPECT_EQ(Found(store, {"communauté", "", false}), charset == Charset::Utf8 ? std::vector<int>{} : std::vector<int>{0})
+            << "the record view composes MARC-8 and shows 1252 whole; decomposed UTF-8 stays as written";
+        EXPECT_EQ(Found(store, {"communaute", "", false}), (charset == Charset::Utf8 ? std::vector<int>{0, 1} : std::vector<int>{1}))
+            << "only decomposed UTF-8 holds the bare letter";
+        EXPECT_EQ(Found(store, {"communaute", "", false, true}), (std::vector<int>{0, 1}));
+        EXPECT_EQ(Found(store, {"KASTNER", "", false, true}), std::vector<int>{0});
+        EXPECT_EQ(Found(store, {"Kästner", "", true, true}), std::vector<int>{0});
+        EXPECT_EQ(Found(store, {"à la", "", false, true}), std::vector<int>{0});
     }
 }
 

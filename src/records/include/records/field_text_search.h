@@ -45,6 +45,7 @@ private:
     void AppendShownByte(const Alphabet& alphabet, char c, bool isIndicator);
     void AppendUtf8(std::string_view data, std::size_t indicators);
     void AppendDecoded(const FieldView& field, std::size_t indicators);
+    void ForSearch(std::size_t start);
     bool IsSearched(std::string_view tag);
 
     Charset m_fileCharset;

@@ -70,6 +70,7 @@ private:
 
     RecordStore& m_store;
     FindQuery m_query;
+    std::string m_wanted;  // the query's text, without diacritics when they are ignored
     std::string m_foldedText;
     FieldFilter m_isShown;
     std::unique_ptr<FieldTextSearch> m_fast;  // none when the plain way is asked for or needed
