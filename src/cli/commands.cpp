@@ -28,8 +28,9 @@ void DumpCurrentRecordAsText(RecordStore& store, std::ostream& out) {
 
 }  // namespace
 
-bool OpenOrReport(RecordStore& store, const std::string& path, const Voice& voice, std::ostream& err) {
-    if (store.Open(path) == 0) {
+bool OpenOrReport(RecordStore& store, const std::string& path, std::optional<Charset> charset,
+                  const Voice& voice, std::ostream& err) {
+    if (store.Open(path, charset) == 0) {
         return true;
     }
     // The store's message names the file and the reason.
@@ -41,10 +42,10 @@ bool OpenOrReport(RecordStore& store, const std::string& path, const Voice& voic
     return false;
 }
 
-int RunCount(const std::string& path, const std::optional<LabelField>& label, const Voice& voice,
-             std::ostream& out, std::ostream& err) {
+int RunCount(const std::string& path, std::optional<Charset> charset, const std::optional<LabelField>& label,
+             const Voice& voice, std::ostream& out, std::ostream& err) {
     RecordStore store;
-    if (!OpenOrReport(store, path, voice, err)) {
+    if (!OpenOrReport(store, path, charset, voice, err)) {
         return kExitUnreadable;
     }
     out << "records: " << store.GetRecordCount() << '\n';
@@ -54,10 +55,10 @@ int RunCount(const std::string& path, const std::optional<LabelField>& label, co
     return kExitOk;
 }
 
-int RunDump(const std::string& path, bool asJson, const Voice& voice, std::ostream& out,
-            std::ostream& err) {
+int RunDump(const std::string& path, std::optional<Charset> charset, bool asJson, const Voice& voice,
+            std::ostream& out, std::ostream& err) {
     RecordStore store;
-    if (!OpenOrReport(store, path, voice, err)) {
+    if (!OpenOrReport(store, path, charset, voice, err)) {
         return kExitUnreadable;
     }
     for (int record = 0; record < store.GetRecordCount(); ++record) {
@@ -71,9 +72,10 @@ int RunDump(const std::string& path, bool asJson, const Voice& voice, std::ostre
     return kExitOk;
 }
 
-int RunCheck(const std::string& path, const Voice& voice, std::ostream& out, std::ostream& err) {
+int RunCheck(const std::string& path, std::optional<Charset> charset, const Voice& voice, std::ostream& out,
+             std::ostream& err) {
     RecordStore store;
-    if (!OpenOrReport(store, path, voice, err)) {
+    if (!OpenOrReport(store, path, charset, voice, err)) {
         return kExitUnreadable;
     }
     int damagedRecords = 0;

@@ -6,6 +6,8 @@
 #include <ostream>
 #include <string>
 
+#include "charsets/charset.h"
+
 namespace luma {
 class RecordStore;
 }
@@ -26,18 +28,21 @@ struct LabelField {
     std::string text;
 };
 
-// Opens the file, or tells on `err` why it cannot; false then.
-bool OpenOrReport(RecordStore& store, const std::string& path, const Voice& voice, std::ostream& err);
+// Opens the file, in `charset` when the operator named one, or tells on `err` why it cannot;
+// false then.
+bool OpenOrReport(RecordStore& store, const std::string& path, std::optional<Charset> charset,
+                  const Voice& voice, std::ostream& err);
 
 // "records: N", and with a label "marked: M", the fields equal to it over all records.
-int RunCount(const std::string& path, const std::optional<LabelField>& label, const Voice& voice,
-             std::ostream& out, std::ostream& err);
+int RunCount(const std::string& path, std::optional<Charset> charset, const std::optional<LabelField>& label,
+             const Voice& voice, std::ostream& out, std::ostream& err);
 
 // Every record as "=== N" and "TAG     TEXT" lines, or as one JSON object per line.
-int RunDump(const std::string& path, bool asJson, const Voice& voice, std::ostream& out,
-            std::ostream& err);
+int RunDump(const std::string& path, std::optional<Charset> charset, bool asJson, const Voice& voice,
+            std::ostream& out, std::ostream& err);
 
 // One line per problem in file order, then "N records, M with problems".
-int RunCheck(const std::string& path, const Voice& voice, std::ostream& out, std::ostream& err);
+int RunCheck(const std::string& path, std::optional<Charset> charset, const Voice& voice, std::ostream& out,
+             std::ostream& err);
 
 }  // namespace luma::cli

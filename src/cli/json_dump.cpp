@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "messages.h"
+#include "records/charset_detect.h"
 #include "records/record_problems.h"
 
 namespace luma::cli {
@@ -42,6 +44,11 @@ std::string RecordAsJsonLine(RecordStore& store, int index) {
     record["leader"] = store.GetLeader();
     record["fields"] = FieldsOfCurrentRecord(store);
     record["problems"] = ProblemTexts(problems);
+    if (index == 0) {
+        // Once, with the first record: the set is the file's, and this is what the window's file
+        // information shows for it.
+        record["charset_evidence"] = CoreTextInEnglish(EvidenceText(store.GetDetection().evidence));
+    }
     // A damaged leader may hold any byte; the dump must still be valid JSON.
     return record.dump(-1, ' ', false, Json::error_handler_t::replace);
 }

@@ -13,6 +13,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "charsets/charset.h"
 #include "commands.h"
 #include "mark_command.h"
 #include "messages.h"
@@ -33,6 +34,9 @@ struct Arguments {
     std::string text;
     std::string fieldTag;
     bool matchCase = false;
+    bool ignoreDiacritics = false;
+    std::optional<std::string> charsetName;  // as given to --charset
+    std::optional<luma::Charset> charset;    // what it names, once parsing is done
 };
 
 std::optional<luma::cli::LabelField> LabelOf(const Arguments& args) {
@@ -49,6 +53,44 @@ void AddFileArgument(CLI::App& command, Arguments& args, const Voice& voice) {
 
 void AddLabelOption(CLI::App& command, Arguments& args, const std::string& help) {
     command.add_option("--label", args.label, help)->expected(2)->type_name("TAG TEXT");
+}
+
+// The names --charset is offered with: one per set, the IANA name where the set has one.
+std::string CharsetNames() {
+    std::string names;
+    for (const luma::Charset charset : luma::AllCharsets()) {
+        names += (names.empty() ? "" : ", ") + std::string(luma::IanaName(charset));
+    }
+    return names;
+}
+
+// On the program and on each command, so that it may come before or after the command's name.
+void AddCharsetOption(CLI::App& command, Arguments& args, const Voice& voice) {
+    command
+        .add_option_function<std::string>(
+            "--charset", [&args](const std::string& name) { args.charsetName = name; },
+            voice.Say({"Читать FILE в этой кодировке, а не в найденной по его байтам: %1 (регистр "
+                       "букв не важен)",
+                       "Read FILE in this character set instead of the one its bytes suggest: %1 (any "
+                       "letter case)"},
+                      {CharsetNames()}))
+        ->type_name("NAME");
+}
+
+// The set --charset names; false, with the names it takes, when it names none.
+bool ResolveCharset(Arguments& args, const Voice& voice) {
+    if (!args.charsetName) {
+        return true;
+    }
+    args.charset = luma::CharsetFromName(*args.charsetName);
+    if (!args.charset) {
+        std::cerr << "luma-cli: "
+                  << voice.Say({"--charset: «%1» не название кодировки; можно: %2",
+                                "--charset: '%1' is not the name of a character set; use one of: %2"},
+                               {*args.charsetName, CharsetNames()})
+                  << '\n';
+    }
+    return args.charset.has_value();
 }
 
 const luma::cli::Text kLabelHelp{"Поле метки, например 901 '##$aОтобрано'",
@@ -157,7 +199,8 @@ int RunMarkCommand(luma::cli::MarkAction action, const Arguments& args, const Vo
     if (!records) {
         return status;
     }
-    const luma::cli::MarkRequest request{action, args.path, *LabelOf(args), *records, args.output};
+    const luma::cli::MarkRequest request{action, args.path, *LabelOf(args), *records, args.output,
+                                         args.charset};
     return luma::cli::RunMark(request, voice, std::cout, std::cerr);
 }
 
@@ -170,8 +213,9 @@ int RunFindCommand(const Arguments& args, const Voice& voice) {
                   << '\n';
         return luma::cli::kExitUsage;
     }
-    return luma::cli::RunFind(args.path, {args.text, args.fieldTag, args.matchCase}, voice, std::cout,
-                              std::cerr);
+    return luma::cli::RunFind(args.path, args.charset,
+                              {args.text, args.fieldTag, args.matchCase, args.ignoreDiacritics}, voice,
+                              std::cout, std::cerr);
 }
 
 // CLI11's help, with its columns lined up however many bytes a letter takes: CLI11 counts
@@ -206,6 +250,7 @@ void UseHelpFormatter(CLI::App& app, luma::cli::Language language) {
         formatter->label("REQUIRED", "ОБЯЗАТЕЛЬНО");
         formatter->label("TEXT", "ТЕКСТ");
         formatter->label("TAG TEXT", "ТЕГ ТЕКСТ");
+        formatter->label("NAME", "ИМЯ");
     }
     app.formatter(formatter);
 }
@@ -317,6 +362,9 @@ Commands AddCommands(CLI::App& app, Arguments& args, const Voice& voice) {
     find->add_flag("--case", args.matchCase,
                    voice.Say({"Учитывать регистр (без этого Ё находит ё, A находит a)",
                               "Match case (by default Ё finds ё, A finds a)"}));
+    find->add_flag("--ignore-diacritics", args.ignoreDiacritics,
+                   voice.Say({"Не различать буквы с диакритикой и без неё (e находит é)",
+                              "Ignore diacritics (e finds é)"}));
     CLI::App* extract = AddCommand(
         app, "extract",
         {"Сохранить в --output только записи с меткой, как они лежат в файле",
@@ -340,7 +388,9 @@ Commands AddCommands(CLI::App& app, Arguments& args, const Voice& voice) {
                                       {"Убрать поле метки из записей списка, сохранить в --output",
                                        "Remove the label field from the listed records, save to --output"},
                                       voice);
-
+    for (CLI::App* command : {count, dump, check, find, extract, mark, unmark}) {
+        AddCharsetOption(*command, args, voice);
+    }
     return {count, dump, check, find, extract, mark, unmark};
 }
 
@@ -348,16 +398,17 @@ Commands AddCommands(CLI::App& app, Arguments& args, const Voice& voice) {
 int Run(const Commands& commands, const Arguments& args, const Voice& voice) {
     try {
         if (commands.count->parsed()) {
-            return luma::cli::RunCount(args.path, LabelOf(args), voice, std::cout, std::cerr);
+            return luma::cli::RunCount(args.path, args.charset, LabelOf(args), voice, std::cout, std::cerr);
         }
         if (commands.dump->parsed()) {
-            return luma::cli::RunDump(args.path, args.json, voice, std::cout, std::cerr);
+            return luma::cli::RunDump(args.path, args.charset, args.json, voice, std::cout, std::cerr);
         }
         if (commands.find->parsed()) {
             return RunFindCommand(args, voice);
         }
         if (commands.extract->parsed()) {
-            return luma::cli::RunExtract(args.path, *LabelOf(args), args.output, voice, std::cout, std::cerr);
+            return luma::cli::RunExtract(args.path, args.charset, *LabelOf(args), args.output, voice,
+                                         std::cout, std::cerr);
         }
         if (commands.mark->parsed()) {
             return RunMarkCommand(luma::cli::MarkAction::Mark, args, voice);
@@ -365,7 +416,7 @@ int Run(const Commands& commands, const Arguments& args, const Voice& voice) {
         if (commands.unmark->parsed()) {
             return RunMarkCommand(luma::cli::MarkAction::Unmark, args, voice);
         }
-        return luma::cli::RunCheck(args.path, voice, std::cout, std::cerr);
+        return luma::cli::RunCheck(args.path, args.charset, voice, std::cout, std::cerr);
     } catch (const std::bad_alloc&) {
         std::cerr << "luma-cli: " << voice.Say({"не хватило памяти", "out of memory"}) << '\n';
         return luma::cli::kExitInternal;
@@ -387,6 +438,7 @@ int main(int argc, char** argv) {
                  "luma-cli"};
     SetUpProgram(app, voice);
     Arguments args;
+    AddCharsetOption(app, args, voice);
     const Commands commands = AddCommands(app, args, voice);
 
     // Windows gives argv in the ANSI code page, which cannot hold every file name or label text.
@@ -402,6 +454,9 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& error) {
         // --help and --version arrive here too, with exit code 0.
         return app.exit(error) == 0 ? luma::cli::kExitOk : luma::cli::kExitUsage;
+    }
+    if (!ResolveCharset(args, voice)) {
+        return luma::cli::kExitUsage;
     }
     return Run(commands, args, voice);
 }

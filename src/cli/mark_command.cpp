@@ -91,6 +91,7 @@ int RunMark(const MarkRequest& request, const Voice& voice, std::ostream& out, s
     MarkingSession session(host, display, WorkingCopy::None);
     session.SetLabel(request.label.tag, request.label.text);
     session.SetAdvanceAfterMark(false);
+    session.SetCharsetChoice(request.charset);
     const int status = Apply(request, session, host, voice, out, err);
     session.Quit();  // nothing unsaved is left to ask about: the working copy goes
     return status;

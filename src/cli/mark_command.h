@@ -2,6 +2,7 @@
 // `luma-cli mark` and `unmark`: the marking session the window runs, driven from the command
 // line: open FILE, mark or unmark each listed record, save the results to OUT.
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ struct MarkRequest {
     LabelField label;
     std::vector<int> records;  // 1-based
     std::string output;
+    std::optional<Charset> charset;  // instead of the one the file's bytes suggest
 };
 
 // Prints "marked: M", the marks in the results after the run. Exit 1 when a listed record is

@@ -30,6 +30,18 @@ constexpr CoreTranslation kCoreTexts[] = {
      "The unsaved work was not restored: its working copy cannot be read.\r\nIt has been left in place."},
     {kNothingMarked, "No marked records: nothing to save."},
     {kSourceNotOverwritten, "The source file is never overwritten.\r\nChoose another name."},
+    // Why a file's character set was taken (EvidenceText), which `dump --json` gives.
+    {"в файле только символы ASCII", "the file holds ASCII characters only"},
+    {"так указано в записи (маркер или поле 100)", "the record says so (leader or field 100)"},
+    {"байты файла — последовательности UTF-8", "the file's bytes are UTF-8 sequences"},
+    {"частоты букв кириллицы", "Cyrillic letter frequencies"},
+    {"escape-последовательности MARC-8", "MARC-8 escape sequences"},
+    {"диакритические знаки перед буквами в записи MARC 21",
+     "diacritics before letters in a MARC 21 record"},
+    {"буквы с диакритикой в конце слов", "letters with diacritics at word ends"},
+    {"диакритические знаки перед буквами в записи UNIMARC",
+     "diacritics before letters in a UNIMARC record"},
+    {"выбрана оператором", "chosen by the operator"},
 };
 
 // A detail of the core in Russian. In `english`, "{}" stands for a name or number kept as it
@@ -258,16 +270,19 @@ std::string Voice::Say(const Text& text, std::initializer_list<std::string_view>
     return Substitute(m_language == Language::Russian ? text.russian : text.english, values);
 }
 
-std::string Voice::CoreText(std::string_view russian) const
+std::string CoreTextInEnglish(std::string_view russian)
 {
-    if (m_language == Language::English) {
-        for (const CoreTranslation& text : kCoreTexts) {
-            if (text.russian == russian) {
-                return std::string(text.english);
-            }
+    for (const CoreTranslation& text : kCoreTexts) {
+        if (text.russian == russian) {
+            return std::string(text.english);
         }
     }
     return std::string(russian);
+}
+
+std::string Voice::CoreText(std::string_view russian) const
+{
+    return m_language == Language::English ? CoreTextInEnglish(russian) : std::string(russian);
 }
 
 std::string Voice::CoreDetail(std::string_view english) const

@@ -49,4 +49,9 @@ private:
     Language m_language;
 };
 
+// A text of the core the window translates (one of marking_texts.h, or why a file's character
+// set was taken) in English whatever the run's language: for standard output, which is never
+// translated. A text not known here is given as it is.
+std::string CoreTextInEnglish(std::string_view russian);
+
 }  // namespace luma::cli

@@ -6,11 +6,11 @@
 
 namespace luma::cli {
 
-int RunFind(const std::string& path, const FindQuery& query, const Voice& voice, std::ostream& out,
-            std::ostream& err)
+int RunFind(const std::string& path, std::optional<Charset> charset, const FindQuery& query,
+            const Voice& voice, std::ostream& out, std::ostream& err)
 {
     RecordStore store;
-    if (!OpenOrReport(store, path, voice, err)) {
+    if (!OpenOrReport(store, path, charset, voice, err)) {
         return kExitUnreadable;
     }
     const std::vector<int> found = FindAllRecords(store, query, {});
@@ -23,11 +23,11 @@ int RunFind(const std::string& path, const FindQuery& query, const Voice& voice,
     return found.empty() ? kExitProblems : kExitOk;
 }
 
-int RunExtract(const std::string& path, const LabelField& label, const std::string& output,
-               const Voice& voice, std::ostream& out, std::ostream& err)
+int RunExtract(const std::string& path, std::optional<Charset> charset, const LabelField& label,
+               const std::string& output, const Voice& voice, std::ostream& out, std::ostream& err)
 {
     RecordStore store;
-    if (!OpenOrReport(store, path, voice, err)) {
+    if (!OpenOrReport(store, path, charset, voice, err)) {
         return kExitUnreadable;
     }
     const std::vector<int> labelled = RecordsWithLabel(store, label.tag, label.text);

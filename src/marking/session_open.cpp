@@ -89,7 +89,7 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
     }
     OpenedFile file{path, title, {}, 0, Charset::Ascii, RecordStore()};
     RecordStore& store = file.store;
-    store.OpenBytes(std::move(read.bytes), path);
+    store.OpenBytes(std::move(read.bytes), path, m_charsetChoice);
     file.charset = store.GetCharset();
     if (!TakeRecords(file, caption)) {
         return std::nullopt;

@@ -94,6 +94,9 @@ public:
     void SetAdvanceAfterMark(bool advance) { m_advanceAfterMark = advance; }
     void SetFilter(bool useFilter, std::vector<std::string> fields);
     void SetFolders(std::string sourceDir, std::string resultDir);
+    // The character set of the files opened from now on, instead of the one their bytes
+    // suggest; nothing to go back to finding it.
+    void SetCharsetChoice(std::optional<Charset> charset) { m_charsetChoice = charset; }
     const std::string& LabelField() const { return m_labelField; }
     const std::string& LabelText() const { return m_labelText; }
     bool AdvanceAfterMark() const { return m_advanceAfterMark; }
@@ -196,6 +199,7 @@ private:
     // The character set found at open; the working copy is always read back in it, so that
     // label texts added since cannot change how the file is decoded.
     Charset m_charset = Charset::Ascii;
+    std::optional<Charset> m_charsetChoice;
     int m_markedCount = 0;
     bool m_modified = false;
     int m_savedRecord = 0;
