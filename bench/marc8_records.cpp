@@ -295,6 +295,7 @@ struct Marc8RecordMaker::Impl {
         // Two books in five in English, the rest in equal shares.
         const int draw = Between(1, 100);
         const bool russian = draw <= 15;
+        std::vector<std::string> linked;  // a Russian book's 880 fields, after the others
         const Language& language = languages[draw <= 60 ? static_cast<std::size_t>(draw - 1) / 15 % 4 : 0];
         const std::string code = russian ? "rus" : language.code;
         const std::string country = russian ? "ru " : language.country;
@@ -325,7 +326,7 @@ struct Marc8RecordMaker::Impl {
             Add(record, "100", Subfields("1 ", "6880-01$a" + name.latin + "."));
             Add(record, "245", Subfields("10", "6880-02$a" + latinTitle + "."));
             Add(record, "260", Subfields("  ", "6880-03$a" + imprint.latin + date));
-            m_linked = {CyrillicSubfields("1 ", "100-01/(N", name.cyrillic + "."),
+            linked = {CyrillicSubfields("1 ", "100-01/(N", name.cyrillic + "."),
                         CyrillicSubfields("10", "245-02/(N", cyrillicTitle + "."),
                         CyrillicSubfields("  ", "260-03/(N", imprint.cyrillic + date)};
         }
@@ -336,9 +337,7 @@ struct Marc8RecordMaker::Impl {
         if (!russian) {
             for (int i = Between(0, 2); i > 0; --i) Add(record, "700", Subfields("1 ", "a" + Pick(language.names) + "."));
         }
-        if (russian) {
-            for (std::string& data : m_linked) record.fields.push_back({"880", std::move(data)});
-        }
+        for (std::string& data : linked) record.fields.push_back({"880", std::move(data)});
         return BuildRecord(record).bytes;
     }
 
@@ -346,8 +345,6 @@ struct Marc8RecordMaker::Impl {
     {
         record.fields.push_back({std::move(tag), std::move(data)});
     }
-
-    std::vector<std::string> m_linked;
 };
 
 Marc8RecordMaker::Marc8RecordMaker(unsigned seed) : m_impl(std::make_unique<Impl>(seed)) {}
