@@ -1,15 +1,18 @@
 // Writes a catalogue-like ISO 2709 file for the benchmark: RUSMARC-style records in
 // Windows-1251 whose field counts and lengths vary as real catalogue records do, about one in
-// twenty already carrying the label field.
+// twenty already carrying the label field; or, with --marc8, MARC 21 records in MARC-8 (see
+// marc8_records.h).
 //
-//   luma-bench-generate RECORDS OUTFILE [SEED]
+//   luma-bench-generate [--marc8] RECORDS OUTFILE [SEED]
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "marc8_records.h"
 #include "records/field_text.h"
 #include "records/iso_record.h"
 #include "charsets/charset.h"
@@ -75,19 +78,27 @@ private:
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        std::cerr << "usage: luma-bench-generate RECORDS OUTFILE [SEED]\n";
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const auto marc8 = std::find(args.begin(), args.end(), "--marc8");
+    const bool isMarc8 = marc8 != args.end();
+    if (isMarc8) args.erase(marc8);
+    if (args.size() < 2) {
+        std::cerr << "usage: luma-bench-generate [--marc8] RECORDS OUTFILE [SEED]\n";
         return 64;
     }
-    const int records = std::stoi(argv[1]);
-    RecordMaker maker(argc > 3 ? static_cast<unsigned>(std::stoul(argv[3])) : 2709u);
-    std::ofstream out(luma::PathFromUtf8(argv[2]), std::ios::binary);
-    for (int number = 0; number < records; ++number) {
-        out << maker.Make(number);
+    const int records = std::stoi(args[0]);
+    const unsigned seed = args.size() > 2 ? static_cast<unsigned>(std::stoul(args[2])) : 2709u;
+    std::ofstream out(luma::PathFromUtf8(args[1]), std::ios::binary);
+    if (isMarc8) {
+        luma::bench::Marc8RecordMaker maker(seed);
+        for (int number = 0; number < records; ++number) out << maker.Make(number);
+    } else {
+        RecordMaker maker(seed);
+        for (int number = 0; number < records; ++number) out << maker.Make(number);
     }
     out.close();
     if (!out) {
-        std::cerr << "luma-bench-generate: cannot write " << argv[2] << '\n';
+        std::cerr << "luma-bench-generate: cannot write " << args[1] << '\n';
         return 2;
     }
     return 0;
