@@ -104,7 +104,8 @@ private:
         }
         const CodeTableEntry* entry = EntryOf(*table, code);
         if (entry == nullptr) {
-            return Undecodable(at, at + width);
+            // A multi-byte run a byte short or long: the next byte may start a character again.
+            return Undecodable(at, at + 1);
         }
         if (entry->ucs != 0) {
             Put(entry->ucs, entry->combining);

@@ -28,11 +28,14 @@ PYTHON_CODECS = {
 # both readings are compared in NFC. yaz leaves out a byte it cannot read where LUMA shows
 # U+FFFD, so LUMA's U+FFFD are left out as well.
 YAZ_CONVERTED = {"MARC-8": "MARC-8", "ISO 5426": "ISO5426"}
-# MARC-8 files whose escape sequences are damaged, where the two part on purpose: yaz leaves out
-# text it cannot place, LUMA shows each byte it cannot read as U+FFFD and reads on.
-DAMAGED_ESCAPES = {
+# MARC-8 files where the two part on purpose, damaged where it shows: yaz leaves out text it
+# cannot place, LUMA shows each byte it cannot read as U+FFFD and reads on.
+DIFFER_ON_PURPOSE = {
     "bad_marc8_escape.dat": "ESC t names no set: yaz drops the rest of the subfield",
-    "incomplete_esc_seq.mrc": "an East Asian run one byte short: yaz reads other characters into it",
+    "incomplete_esc_seq.mrc": "an escape sequence cut short at a field's end: yaz drops it whole, "
+                              "LUMA shows U+FFFD for the ESC and the '$' after it as text",
+    "185258.mrc": "a high byte as an indicator: yaz leaves indicators as bytes, LUMA reads them in "
+                  "the file's set (ANSEL 0xB2 is ø)",
 }
 CONTROL_TAGS = {f"00{digit}" for digit in range(10)}
 
