@@ -54,7 +54,8 @@ public:
     Reader(std::span<const CodeTable> tables, bool followsEscapes)
         : m_tables(tables),
           m_followsEscapes(followsEscapes),
-          m_g0(TableOf(tables, kBasicLatin)),
+          m_basicLatin(TableOf(tables, kBasicLatin)),
+          m_g0(m_basicLatin),
           m_g1(TableOf(tables, kAnsel))
     {
     }
@@ -80,6 +81,14 @@ private:
         if (byte <= 0x20 || byte == 0x7F) {
             Put(byte, false);
             return at + 1;
+        }
+        // Most text is Basic Latin, which is ASCII itself: a run of it goes straight through.
+        if (byte < 0x80 && m_g0 == m_basicLatin) {
+            FlushMarksAfter(byte);
+            std::size_t end = at + 1;
+            while (end < bytes.size() && IsPlainLatin(bytes[end])) ++end;
+            m_result.utf8.append(bytes.substr(at + 1, end - at - 1));
+            return end;
         }
         const bool upper = byte >= 0x80;
         const CodeTable* table = upper ? m_g1 : m_g0;
@@ -176,6 +185,14 @@ private:
         return next;
     }
 
+    static bool IsPlainLatin(char c) { return c > 0x20 && c < 0x7F; }
+
+    void FlushMarksAfter(unsigned char ascii)
+    {
+        m_result.utf8 += static_cast<char>(ascii);
+        FlushMarks();
+    }
+
     // A diacritic waits for the next character; a character takes the waiting diacritics after it.
     void Put(std::uint32_t ucs, bool combining)
     {
@@ -197,6 +214,7 @@ private:
 
     std::span<const CodeTable> m_tables;
     bool m_followsEscapes;
+    const CodeTable* m_basicLatin;  // ASCII, code for code
     const CodeTable* m_g0;
     const CodeTable* m_g1;
     std::vector<std::uint32_t> m_marks;
