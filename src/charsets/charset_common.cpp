@@ -6,7 +6,6 @@
 
 #include "charsets/charset.h"
 #include "charsets/marc8.h"
-#include "charsets/unicode_text.h"
 
 namespace luma {
 namespace {
@@ -48,14 +47,6 @@ bool SameIgnoringCase(std::string_view a, std::string_view b)
            std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-// ASCII text is in NFC already, and most subfields are ASCII.
-std::string Composed(DecodedText decoded)
-{
-    const bool ascii = std::all_of(decoded.utf8.begin(), decoded.utf8.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return ascii ? std::move(decoded.utf8) : ComposedNfc(decoded.utf8);
-}
-
 }  // namespace
 
 std::span<const Charset> AllCharsets() { return kAll; }
@@ -88,10 +79,8 @@ std::string TextCodec::Decode(std::string_view bytes)
     switch (m_charset) {
     case Charset::Utf8:
     case Charset::Ascii: return SanitizeUtf8(bytes);
-    // Diacritics come after their letter and are composed with it where Unicode can, so that a
-    // query typed with a precomposed letter finds the text.
-    case Charset::Marc8: return Composed(DecodeMarc8(bytes));
-    case Charset::Iso5426: return Composed(DecodeIso5426(bytes));
+    case Charset::Marc8: return DecodeMarc8(bytes).utf8;
+    case Charset::Iso5426: return DecodeIso5426(bytes).utf8;
     default: return DecodeCodePage(bytes);
     }
 }

@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "charsets/unicode_text.h"
 #include "code_tables.h"
 
 namespace luma {
@@ -189,19 +190,32 @@ private:
 
     void FlushMarksAfter(unsigned char ascii)
     {
-        m_result.utf8 += static_cast<char>(ascii);
-        FlushMarks();
+        if (m_marks.empty()) {
+            m_result.utf8 += static_cast<char>(ascii);
+        } else {
+            PutComposed(ascii);
+        }
     }
 
-    // A diacritic waits for the next character; a character takes the waiting diacritics after it.
+    // A diacritic waits for the next character; a character takes the waiting diacritics after
+    // it, composed with them (NFC) where Unicode has a letter for both.
     void Put(std::uint32_t ucs, bool combining)
     {
         if (combining) {
             m_marks.push_back(ucs);
-            return;
+        } else if (ucs < 0x80 && m_marks.empty()) {
+            m_result.utf8 += static_cast<char>(ucs);
+        } else {
+            PutComposed(ucs);
         }
-        AppendUtf8(m_result.utf8, ucs);
-        FlushMarks();
+    }
+
+    void PutComposed(std::uint32_t ucs)
+    {
+        m_group.assign(1, static_cast<char32_t>(ucs));
+        m_group.append(m_marks.begin(), m_marks.end());
+        m_marks.clear();
+        AppendComposed(m_group, m_result.utf8);
     }
 
     void FlushMarks()
@@ -218,6 +232,7 @@ private:
     const CodeTable* m_g0;
     const CodeTable* m_g1;
     std::vector<std::uint32_t> m_marks;
+    std::u32string m_group;  // a letter and its marks, to be composed
     DecodedText m_result;
 };
 

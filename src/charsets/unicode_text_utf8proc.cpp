@@ -32,6 +32,37 @@ std::string ComposedNfc(std::string_view utf8)
     return Mapped(SanitizeUtf8(utf8), static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_COMPOSE));
 }
 
+void AppendComposed(std::u32string_view letterAndMarks, std::string& utf8)
+{
+    // Decomposed into a buffer on the stack, then composed in place: no allocation.
+    constexpr utf8proc_ssize_t kRoom = 64;
+    utf8proc_int32_t buffer[kRoom];
+    utf8proc_ssize_t length = 0;
+    const auto options = static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_DECOMPOSE);
+    for (const char32_t c : letterAndMarks) {
+        int boundclass = UTF8PROC_BOUNDCLASS_START;
+        const utf8proc_ssize_t added = length < kRoom
+            ? utf8proc_decompose_char(static_cast<utf8proc_int32_t>(c), buffer + length, kRoom - length, options, &boundclass)
+            : -1;
+        if (added < 0 || length + added > kRoom) {
+            std::string plain;
+            for (const char32_t d : letterAndMarks) {
+                utf8proc_uint8_t bytes[4];
+                plain.append(reinterpret_cast<const char*>(bytes),
+                             static_cast<std::size_t>(utf8proc_encode_char(static_cast<utf8proc_int32_t>(d), bytes)));
+            }
+            utf8 += ComposedNfc(plain);
+            return;
+        }
+        length += added;
+    }
+    length = utf8proc_normalize_utf32(buffer, length, static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_COMPOSE));
+    for (utf8proc_ssize_t i = 0; i < length; ++i) {
+        utf8proc_uint8_t bytes[4];
+        utf8.append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(utf8proc_encode_char(buffer[i], bytes)));
+    }
+}
+
 std::string CanonicalDecomposition(std::string_view utf8)
 {
     return Mapped(SanitizeUtf8(utf8), static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_DECOMPOSE));

@@ -59,6 +59,20 @@ std::string ComposedNfc(std::string_view utf8)
     return WideToUtf8(Normalized(NormalizationC, Utf8ToWide(SanitizeUtf8(utf8))));
 }
 
+void AppendComposed(std::u32string_view letterAndMarks, std::string& utf8)
+{
+    std::wstring wide;
+    for (const char32_t c : letterAndMarks) {
+        if (c >= 0x10000) {
+            wide += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+            wide += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            wide += static_cast<wchar_t>(c);
+        }
+    }
+    utf8 += WideToUtf8(Normalized(NormalizationC, wide));
+}
+
 std::string CanonicalDecomposition(std::string_view utf8)
 {
     return WideToUtf8(Normalized(NormalizationD, Utf8ToWide(SanitizeUtf8(utf8))));

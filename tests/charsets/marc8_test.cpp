@@ -14,7 +14,7 @@ TEST(Marc8, DamagedTextIsReadOnWithEachUnreadableByteCounted)
         std::string_view text;
         std::size_t undecodable;
     } cases[] = {
-        {"Soci\xe2" "et\xe2" "e", "Socie\u0301te\u0301", 0},             // marks go after their letter
+        {"Soci\xe2" "et\xe2" "e", "Soci\u00E9t\u00E9", 0},               // marks go after their letter, composed
         {"linn\x1b" "enne", "linn\uFFFDenne", 1},                         // ESC e names no set
         {"end\x1b", "end\uFFFD", 1},                                      // an escape cut short
         {"a\x1b(", "a\uFFFD(", 1},                                        // ... after its intermediate
@@ -41,7 +41,8 @@ TEST(Marc8, EverySubfieldStartsInTheDefaultSetsAndKeepsItsCode)
 
 TEST(Iso5426, DiacriticsGoAfterTheirLetterAndEscapesAreNotFollowed)
 {
-    EXPECT_EQ(DecodeIso5426("Caf\xc2" "e").utf8, "Cafe\u0301");
+    EXPECT_EQ(DecodeIso5426("Caf\xc2" "e").utf8, "Caf\u00E9");
+    EXPECT_EQ(DecodeIso5426("\xc2" "e\xc8" "a\xc2").utf8, "\u00E9\u00E4\u0301") << "a mark with no letter stays as it is";
     const DecodedText escape = DecodeIso5426("a\x1b(Nb");
     EXPECT_EQ(escape.utf8, "a\x1b(Nb");
 }

@@ -1,7 +1,7 @@
 #pragma once
 // MARC-8, MARC 21's own character set, and ISO 5426, UNIMARC's, read into UTF-8. Both write a
 // diacritic before the letter it goes with, and Unicode after it: the marks are put after their
-// letter here. A byte that cannot be read (a character no table has, an escape sequence cut
+// letter here, composed with it (NFC), so that a letter typed precomposed finds the text. A byte that cannot be read (a character no table has, an escape sequence cut
 // short or naming no known set) becomes U+FFFD, and the read goes on. Labels written into such
 // files go the other way.
 
