@@ -262,6 +262,10 @@ To change the encoding, unmark them first.</translation>
         <source>только в поле</source>
         <translation>only in field</translation>
     </message>
+    <message>
+        <source>без учёта диакритики</source>
+        <translation>ignore diacritics</translation>
+    </message>
 </context>
 <context>
     <name>luma::ui::FoldersPage</name>
@@ -457,6 +461,10 @@ Problems: %6</translation>
     <message>
         <source>Поиск повреждений</source>
         <translation>Looking for problems</translation>
+    </message>
+    <message>
+        <source>Кодировка</source>
+        <translation>Encoding</translation>
     </message>
 </context>
 <context>
