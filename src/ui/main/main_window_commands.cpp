@@ -1,7 +1,7 @@
 // The main window's commands beside its buttons: find, the marked records, saving only them, the
-// file's information with its problems, and the character set the records are read in. They reach the operator through the context menu
-// and their own keys; a hotkey the operator set on the same key wins, as the key filter claims it
-// first.
+// file's information with its problems, and the character set the records are read in. They
+// reach the operator through the context menu and their own keys; a hotkey the operator set on
+// the same key wins, as the key filter claims it first.
 
 #include <QAction>
 #include <QActionGroup>
