@@ -203,6 +203,12 @@ Choose another name.</translation>
         <source>выбрана оператором</source>
         <translation>chosen by the operator</translation>
     </message>
+    <message>
+        <source>Кодировка не сменена: в ней поле метки читается иначе, и помеченные записи перестали бы считаться помеченными.<byte value="xd"/>
+Чтобы сменить кодировку, снимите пометки.</source>
+        <translation>The encoding was not changed: the label field reads differently in it, and the marked records would no longer count as marked.<byte value="xd"/>
+To change the encoding, unmark them first.</translation>
+    </message>
 </context>
 <context>
     <name>luma::app::ProgressWindow</name>
@@ -255,6 +261,10 @@ Choose another name.</translation>
     <message>
         <source>только в поле</source>
         <translation>only in field</translation>
+    </message>
+    <message>
+        <source>без учёта диакритики</source>
+        <translation>ignore diacritics</translation>
     </message>
 </context>
 <context>
@@ -451,6 +461,10 @@ Problems: %6</translation>
     <message>
         <source>Поиск повреждений</source>
         <translation>Looking for problems</translation>
+    </message>
+    <message>
+        <source>Кодировка</source>
+        <translation>Encoding</translation>
     </message>
 </context>
 <context>

@@ -187,6 +187,10 @@ std::string FormatNote(const WorkingCopyNote& note)
 
 std::optional<WorkingCopyNote> ParseNote(std::string_view text)
 {
+    const std::string endLine = "\n" + std::string(kEndLine) + "\n";
+    if (const std::size_t end = text.find(endLine); end != std::string_view::npos) {
+        text = text.substr(0, end + endLine.size());
+    }
     if (!text.ends_with('\n')) {
         return std::nullopt;
     }
@@ -228,6 +232,11 @@ bool UpdateNoteRecord(LockedFile& hold, const WorkingCopyNote& note)
     const std::string text = FormatNote(note);
     const std::size_t at = text.find(kRecordKey) + kRecordKey.size();
     return hold.WriteAt(at, std::string_view(text).substr(at, kRecordDigits));
+}
+
+bool RewriteNote(LockedFile& hold, const WorkingCopyNote& note)
+{
+    return hold.WriteAt(0, FormatNote(note));
 }
 
 std::optional<LockedFile> WriteNote(const std::string& workPath, const WorkingCopyNote& note)

@@ -253,7 +253,7 @@ std::optional<std::string> MarkingSession::WriteWorkingCopy()
 // than from the temporary folder, framed as the list is, in the character set found at open.
 void MarkingSession::ReopenStore()
 {
-    m_store.OpenRecords(m_records, WorkingName(), m_charset);
+    m_store.OpenRecords(m_records, WorkingName(), m_charset, m_charsetEvidence);
     m_store.SetRecord(m_savedRecord);
 }
 

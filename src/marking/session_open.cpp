@@ -87,10 +87,11 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
         m_operator.ShowMessage(WithDetail(m_operator.Translate(kReadFailed), path + ": " + *read.error));
         return std::nullopt;
     }
-    OpenedFile file{path, title, {}, 0, Charset::Ascii, RecordStore()};
+    OpenedFile file{path, title, {}, 0, Charset::Ascii, CharsetEvidence::NoEightBitText, RecordStore()};
     RecordStore& store = file.store;
     store.OpenBytes(std::move(read.bytes), path, m_charsetChoice);
     file.charset = store.GetCharset();
+    file.evidence = store.GetDetection().evidence;
     if (!TakeRecords(file, caption)) {
         return std::nullopt;
     }
@@ -156,6 +157,7 @@ void MarkingSession::StartSession(OpenedFile file, std::string workPath)
     m_records = std::move(file.records);
     m_markedCount = file.markedCount;
     m_charset = file.charset;
+    m_charsetEvidence = file.evidence;
     m_fileTitle = std::move(file.title);
     m_sourcePath = file.path;
     // The store holds the records of the list, in the character set found at open. A file with
@@ -164,7 +166,7 @@ void MarkingSession::StartSession(OpenedFile file, std::string workPath)
     if (file.store.GetRecordCount() > 0 && file.store.FileProblems().empty()) {
         m_store = std::move(file.store);
     } else {
-        m_store.OpenRecords(m_records, file.path, m_charset);
+        m_store.OpenRecords(m_records, file.path, m_charset, m_charsetEvidence);
     }
 
     m_store.SetRecord(0);

@@ -71,18 +71,26 @@ bool MarkingSession::RestoreLeftWork(LeftWork& work)
     return true;
 }
 
-// The records as the working copy holds them, read in the character set found when its file
-// was opened. The source file is not needed: it may have moved or gone since.
+// The records as the working copy holds them, read in the character set of the note: the one
+// found when its file was opened, or the one the operator chose. The source file is not needed:
+// it may have moved or gone since. The note does not say why the set was taken; the bytes,
+// looked at again, tell it when they lead to the same set, and otherwise it was the operator's.
 std::optional<MarkingSession::OpenedFile> MarkingSession::ReadLeftWork(const LeftWork& work)
 {
     ReadResult read = ReadWholeFile(work.workPath);
-    OpenedFile file{work.note.sourcePath, work.note.title, {}, 0, work.note.charset, RecordStore()};
+    OpenedFile file{work.note.sourcePath, work.note.title, {}, 0, work.note.charset,
+                    CharsetEvidence::ChosenByOperator, RecordStore()};
     RecordStore& store = file.store;
-    if (read.error || store.OpenBytes(std::move(read.bytes), work.note.sourcePath, work.note.charset) != 0) {
+    if (read.error || store.OpenBytes(std::move(read.bytes), work.note.sourcePath) != 0) {
         const std::optional<Problem>& problem = store.LastError();
         const std::string detail = read.error ? *read.error : problem ? problem->message : std::string();
         m_operator.ShowMessage(WithDetail(m_operator.Translate(kRecoveryFailed), work.workPath + ": " + detail));
         return std::nullopt;
+    }
+    if (store.GetCharset() == work.note.charset) {
+        file.evidence = store.GetDetection().evidence;
+    } else {
+        store.SetCharset(work.note.charset);
     }
     if (!TakeRecords(file, WithDetail(m_operator.Translate(kOpenProgress), work.note.title))) {
         return std::nullopt;

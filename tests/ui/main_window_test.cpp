@@ -1,14 +1,20 @@
 // The main dialog as the operator drives it, through its buttons and keys, every modal window
 // scripted.
 
+#include <QAction>
+#include <QCheckBox>
 #include <QFile>
+#include <QMenu>
 #include <QTest>
 
 #include "dialog_fixture.h"
+#include "records/charset_detect.h"
+#include "records/iso_record.h"
 #include "records/record_store.h"
 #include "marking/marking_texts.h"
 #include "marking/recovery.h"
 #include "res/resources.h"
+#include "ui/main/find_dialog.h"
 #include "ui/main/go_to_dialog.h"
 
 using luma::test::DialogFixture;
@@ -24,6 +30,69 @@ QString StatusLine(int count, int current, int marked)
 int RecordShown(DialogFixture& f)
 {
     return f.View().section(u'\n', 0, 0).right(1).toInt();
+}
+
+// A MARC-8 record under a MARC 21 leader that does not declare UTF-8: Latin letters with their
+// diacritics written before them, and a Cyrillic 880 (Basic Cyrillic, ESC ( N) saying "Пушкин".
+std::string Marc8Record(const std::string& title)
+{
+    luma::IsoRecord record;
+    record.leader = "00000nam  2200000   4500";
+    record.fields = {{"001", "1"},
+                     {"245", "10\x1f" "a" + title},
+                     {"880", "10\x1f" "a\x1b(N\x70\x55\x5B\x4B\x49\x4E\x1b(B"}};
+    return luma::BuildRecord(record).bytes;
+}
+
+// The record view as it reads in `charset`, from a store of its own.
+QString ViewIn(const QString& path, int record, luma::Charset charset)
+{
+    luma::RecordStore store;
+    store.Open(path.toStdString(), charset);
+    store.SetRecord(record);
+    std::string view;
+    for (int i = 0; i < store.GetFieldCount(); ++i) {
+        view += (view.empty() ? "" : std::string(luma::kViewSeparator)) +
+                luma::FormatViewLine(store.GetFieldName(i), store.GetFieldText(i));
+    }
+    return QString::fromStdString(view).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QString NameOf(luma::Charset charset)
+{
+    return QString::fromUtf8(std::string(luma::CharsetName(charset)));
+}
+
+QStringList Ticked(const QMenu& menu)
+{
+    QStringList ticked;
+    for (const QAction* action : menu.actions()) {
+        if (action->isChecked()) {
+            ticked.append(action->text());
+        }
+    }
+    return ticked;
+}
+
+void Pick(QMenu& menu, luma::Charset charset)
+{
+    for (QAction* action : menu.actions()) {
+        if (action->text() == NameOf(charset)) {
+            action->trigger();
+            return;
+        }
+    }
+    QFAIL("no menu item for the set");
+}
+
+// Whether the file information's header gives the set the window reads in, and why.
+bool InfoTellsCharset(DialogFixture& f)
+{
+    f.Dialog().OnFileInfo();
+    const luma::MarkingSession& session = f.Dialog().Session();
+    return f.prompter.dialogTexts.join(u'\n').contains(
+        QStringLiteral("Кодировка: %1 (%2)")
+            .arg(NameOf(session.FileCharset()), QString::fromUtf8(luma::EvidenceText(session.FileCharsetEvidence()))));
 }
 
 const char* const kRecordButtons[] = {"m_btnFirst", "m_btnPrev", "m_btnMark", "m_btnUnmark",
@@ -235,6 +304,100 @@ private Q_SLOTS:
         f.Click("m_btnNext");
         f.Click("m_btnMark");
         QCOMPARE(f.Status(), StatusLine(6, 2, 3));  // no step after the mark
+    }
+
+    // A MARC-8 file read in MARC-8, then in the sets the operator picks from "Кодировка": the
+    // view, the tick, find and the file information follow; a set in which the mark would no
+    // longer read as the label is refused, one in which it reads the same is taken, and the
+    // working copy's note keeps it for restored work.
+    void theEncodingMenuRereadsTheRecordsAndKeepsTrackOfTheMarks()
+    {
+        DialogFixture f;
+        f.profile.PutString("HOTDLG", "FIELDTEXT", "##$aÉtudes");
+        f.profile.PutInt("HOTDLG", "SETNEXT", 0);
+        const QString path = f.ResultsFolder() + QStringLiteral("/../marc8.iso");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(Marc8Record("De la solitude \xE1" "a la communaut\xE2" "e.") +
+                                             Marc8Record("Une communaut\xE2" "e")));
+        file.close();
+        f.prompter.openPaths.push_back(path);
+        f.Click("m_btnOpen");
+
+        const luma::MarkingSession& session = f.Dialog().Session();
+        QCOMPARE(session.FileCharset(), luma::Charset::Marc8);
+        QVERIFY(session.FileCharsetEvidence() != luma::CharsetEvidence::ChosenByOperator);
+        const QString marc8View = f.View();
+        QVERIFY2(marc8View.normalized(QString::NormalizationForm_C)
+                         .contains(QStringLiteral("De la solitude à la communauté.")) &&
+                     marc8View.contains(QStringLiteral("Пушкин")),
+                 qPrintable(marc8View));
+        auto* menu = f.Dialog().findChild<QMenu*>(QStringLiteral("m_charsetMenu"));
+        QVERIFY(menu);
+        QStringList names;
+        for (const luma::Charset charset : luma::AllCharsets()) {
+            names.append(NameOf(charset));
+        }
+        QStringList items;
+        for (const QAction* action : menu->actions()) {
+            items.append(action->text());
+        }
+        QCOMPARE(items, names);
+        QCOMPARE(Ticked(*menu), QStringList(NameOf(luma::Charset::Marc8)));
+        QVERIFY2(InfoTellsCharset(f), qPrintable(f.prompter.dialogTexts.join(u'\n')));
+
+        // Nothing is marked: any set is taken, and everything reads in it.
+        Pick(*menu, luma::Charset::Windows1252);
+        QCOMPARE(session.FileCharset(), luma::Charset::Windows1252);
+        QCOMPARE(Ticked(*menu), QStringList(NameOf(luma::Charset::Windows1252)));
+        QCOMPARE(f.View(), ViewIn(path, 0, luma::Charset::Windows1252));
+        QVERIFY(f.View() != marc8View);
+        QVERIFY2(InfoTellsCharset(f), qPrintable(f.prompter.dialogTexts.join(u'\n')));
+        // The end of the second record's title as Windows-1252 reads it, which MARC-8 reads otherwise.
+        const QString second = ViewIn(path, 1, luma::Charset::Windows1252);
+        const QString secondTitle = second.mid(second.indexOf(QStringLiteral("$a")) + 2).section(u'\n', 0, 0);
+        QVERIFY(!ViewIn(path, 1, luma::Charset::Marc8).contains(secondTitle.right(5)));
+        f.prompter.dialogs.push_back([&](QDialog& dialog) {
+            auto& find = dynamic_cast<luma::ui::FindDialog&>(dialog);
+            find.TextEdit()->setText(secondTitle.right(5));
+            find.DiacriticsCheck()->setChecked(true);
+            QTest::mouseClick(find.findChild<QPushButton*>(QStringLiteral("m_btnFindNext")), Qt::LeftButton);
+            return find.result() == QDialog::Accepted;
+        });
+        f.Dialog().OnFind();
+        QCOMPARE(session.CurrentRecord(), 1);
+        bool keptTick = false;
+        f.prompter.dialogs.push_back([&](QDialog& dialog) {
+            keptTick = dynamic_cast<luma::ui::FindDialog&>(dialog).DiacriticsCheck()->isChecked();
+            return false;
+        });
+        f.Dialog().OnFind();
+        QVERIFY(keptTick);
+
+        // A mark whose É is one byte in Windows-1252: KOI8-R has no such letter, ISO-8859-1 the
+        // same byte.
+        f.Click("m_btnMark");
+        QCOMPARE(session.MarkedCount(), 1);
+        const QString markedView = f.View();
+        Pick(*menu, luma::Charset::Koi8r);
+        QVERIFY2(f.prompter.shown.last().startsWith(QStringLiteral("message: Кодировка не сменена")),
+                 qPrintable(f.prompter.shown.last()));
+        QCOMPARE(session.FileCharset(), luma::Charset::Windows1252);
+        QCOMPARE(Ticked(*menu), QStringList(NameOf(luma::Charset::Windows1252)));
+        QCOMPARE(f.View(), markedView);
+        Pick(*menu, luma::Charset::Latin1);
+        QCOMPARE(session.FileCharset(), luma::Charset::Latin1);
+        QCOMPARE(session.MarkedCount(), 1);
+        QCOMPARE(Ticked(*menu), QStringList(NameOf(luma::Charset::Latin1)));
+        QCOMPARE(session.FileCharsetEvidence(), luma::CharsetEvidence::ChosenByOperator);
+        QVERIFY2(InfoTellsCharset(f), qPrintable(f.prompter.dialogTexts.join(u'\n')));
+        // Rewritten in place over a longer name.
+        QFile note(QString::fromStdString(luma::NotePath(session.WorkPath())));
+        QVERIFY(note.open(QIODevice::ReadOnly));
+        const std::optional<luma::WorkingCopyNote> kept = luma::ParseNote(note.readAll().toStdString());
+        QVERIFY(kept);
+        QCOMPARE(kept->charset, luma::Charset::Latin1);
+        QCOMPARE(kept->recordNumber, 2);
     }
 
     // A run killed with unsaved marks left the sample, with a third mark, as a working copy and

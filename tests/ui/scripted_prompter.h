@@ -2,6 +2,8 @@
 // A prompter whose answers are scripted, so that no test waits on a real modal window. Every
 // window is logged in order; one without a scripted answer fails the test and counts as cancelled.
 
+#include <QDialog>
+#include <QLabel>
 #include <QStringList>
 #include <QTest>
 #include <deque>
@@ -61,11 +63,28 @@ public:
         return Next(folders, QStringLiteral("folder: ") + title, {});
     }
     std::optional<QFont> GetFont(QWidget*, const QFont&) override { return Next(fonts, QStringLiteral("font"), {}); }
-    // Other dialogs are named and cancelled.
+    // Each works another dialog (find, the lists), shown but not modal, and gives whether it was
+    // accepted; one without a script is cancelled.
+    std::deque<std::function<bool(QDialog&)>> dialogs;
+    // The texts of the last such dialog's labels.
+    QStringList dialogTexts;
+
     bool RunDialog(QDialog& dialog) override
     {
         shown.append(QStringLiteral("dialog: ") + dialog.windowTitle());
-        return false;
+        dialogTexts.clear();
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            dialogTexts.append(label->text());
+        }
+        if (dialogs.empty()) {
+            return false;
+        }
+        const std::function<bool(QDialog&)> script = std::move(dialogs.front());
+        dialogs.pop_front();
+        dialog.show();
+        const bool accepted = script(dialog);
+        dialog.hide();
+        return accepted;
     }
 
 private:

@@ -24,6 +24,9 @@ FindDialog::FindDialog(const FindQuery& last, QWidget* parent) : QDialog(parent)
     m_checkCase = new QCheckBox(tr("учитывать регистр"), this);
     m_checkCase->setObjectName(QStringLiteral("m_checkCase"));
     m_checkCase->setChecked(last.matchCase);
+    m_checkDiacritics = new QCheckBox(tr("без учёта диакритики"), this);
+    m_checkDiacritics->setObjectName(QStringLiteral("m_checkDiacritics"));
+    m_checkDiacritics->setChecked(last.ignoreDiacritics);
 
     auto* next = new QPushButton(tr("Найти далее"), this);
     next->setObjectName(QStringLiteral("m_btnFindNext"));
@@ -41,6 +44,7 @@ FindDialog::FindDialog(const FindQuery& last, QWidget* parent) : QDialog(parent)
     layout->addWidget(previous, 1, 3);
     layout->addWidget(m_checkCase, 2, 1, 1, 2);
     layout->addWidget(close, 2, 3);
+    layout->addWidget(m_checkDiacritics, 3, 1, 1, 2);
 
     connect(next, &QPushButton::clicked, this, [this] { FindIn(FindDirection::Forward); });
     connect(previous, &QPushButton::clicked, this, [this] { FindIn(FindDirection::Backward); });
@@ -50,7 +54,8 @@ FindDialog::FindDialog(const FindQuery& last, QWidget* parent) : QDialog(parent)
 
 FindQuery FindDialog::Query() const
 {
-    return {m_editText->text().toStdString(), m_editField->text().toStdString(), m_checkCase->isChecked()};
+    return {m_editText->text().toStdString(), m_editField->text().toStdString(), m_checkCase->isChecked(),
+            m_checkDiacritics->isChecked()};
 }
 
 void FindDialog::FindIn(FindDirection direction)

@@ -1,9 +1,12 @@
-// The main window's commands beside its buttons: find, the marked records, saving only them, and
-// the file's information with its problems. They reach the operator through the context menu
-// and their own keys; a hotkey the operator set on the same key wins, as the key filter claims it
-// first.
+// The main window's commands beside its buttons: find, the marked records, saving only them, the
+// file's information with its problems, and the character set the records are read in. They
+// reach the operator through the context menu and their own keys; a hotkey the operator set on
+// the same key wins, as the key filter claims it first.
 
 #include <QAction>
+#include <QActionGroup>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -12,6 +15,8 @@
 #include <QShortcut>
 
 #include "idle_problem_scan.h"
+#include "charsets/charset.h"
+#include "records/charset_detect.h"
 #include "ui/main/find_dialog.h"
 #include "ui/main/main_window.h"
 #include "ui/main/record_list_dialog.h"
@@ -46,6 +51,8 @@ void MainWindow::AddOperatorCommands(QMenu& menu)
         connect(action, &QAction::triggered, this, command.handler);
         needFile.push_back(action);
     }
+    m_charsetMenu = CreateCharsetMenu(&menu);
+    needFile.push_back(menu.addMenu(m_charsetMenu));
     const auto enable = [this, needFile] {
         for (QAction* action : needFile) {
             action->setEnabled(m_session.IsFileOpen());
@@ -69,6 +76,16 @@ void MainWindow::AddOperatorCommands(QMenu& menu)
     for (const auto& [sequence, run] : keys) {
         connect(new QShortcut(sequence, this), &QShortcut::activated, this, run);
     }
+#ifndef _WIN32
+    // Shift+F10 opens the context menu of the focused control, as the menu key does; Windows
+    // does this itself, the X11 platform does not.
+    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+        QWidget* target = focusWidget() != nullptr ? focusWidget() : this;
+        const QPoint at = target->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+        QCoreApplication::sendEvent(target, &event);
+    });
+#endif
     m_problems = std::make_unique<IdleProblemScan>(
         m_session,
         [this](std::size_t found) {
@@ -78,6 +95,43 @@ void MainWindow::AddOperatorCommands(QMenu& menu)
             }
         },
         this);
+}
+
+// One item a set, in the order of AllCharsets, the set read in ticked. The names are the sets'
+// own, the same in every language.
+QMenu* MainWindow::CreateCharsetMenu(QWidget* parent)
+{
+    auto* charsets = new QMenu(tr("Кодировка"), parent);
+    charsets->setObjectName(QStringLiteral("m_charsetMenu"));
+    auto* group = new QActionGroup(charsets);
+    group->setExclusive(true);
+    for (const Charset charset : AllCharsets()) {
+        QAction* action = charsets->addAction(FromUtf8(std::string(CharsetName(charset))));
+        action->setCheckable(true);
+        action->setData(static_cast<int>(charset));
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, charset] { OnCharset(charset); });
+    }
+    connect(charsets, &QMenu::aboutToShow, this, &MainWindow::ShowCharsetTick);
+    return charsets;
+}
+
+void MainWindow::OnCharset(Charset charset)
+{
+    m_session.ChangeCharset(charset);
+    // A refused choice leaves the tick where it was.
+    ShowCharsetTick();
+}
+
+void MainWindow::ShowCharsetTick()
+{
+    if (!m_charsetMenu) {
+        return;
+    }
+    for (QAction* action : m_charsetMenu->actions()) {
+        action->setChecked(m_session.IsFileOpen() &&
+                           action->data().toInt() == static_cast<int>(m_session.FileCharset()));
+    }
 }
 
 void MainWindow::OnFind()
@@ -130,11 +184,14 @@ void MainWindow::OnFileInfo()
     }
     const QString path = FromUtf8(m_session.SourcePath());
     const QFileInfo file(path);
+    // The set and why it was taken, so that a file read wrong can be seen to be.
+    const QString charset = QStringLiteral("%1 (%2)").arg(
+        FromUtf8(std::string(CharsetName(m_session.FileCharset()))),
+        QCoreApplication::translate("luma", EvidenceText(m_session.FileCharsetEvidence())));
     const QString header =
         tr("Файл: %1\nРазмер: %2\nКодировка: %3\nЗаписей: %4     Помечено: %5\nПовреждений: %6")
             .arg(QDir::toNativeSeparators(path),
-                 file.exists() ? QLocale().formattedDataSize(file.size()) : tr("файла нет на месте"),
-                 FromUtf8(std::string(CharsetName(m_session.FileCharset()))))
+                 file.exists() ? QLocale().formattedDataSize(file.size()) : tr("файла нет на месте"), charset)
             .arg(m_session.RecordCount())
             .arg(m_session.MarkedCount())
             .arg(m_problems->Problems().size());
@@ -155,6 +212,7 @@ void MainWindow::OnFileInfo()
 
 void MainWindow::FileOpened()
 {
+    ShowCharsetTick();
     m_damageNote.clear();
     m_problems->Restart();
 }

@@ -119,6 +119,15 @@ public:
     const std::string& FileTitle() const { return m_fileTitle; }
     const std::string& ViewText() const { return m_viewText; }
     Charset FileCharset() const { return m_charset; }
+    // Why the records are read in that set: as found at open, or chosen by the operator.
+    CharsetEvidence FileCharsetEvidence() const { return m_charsetEvidence; }
+
+    // Reads the records' text in another set from now on, for a file whose text the set found at
+    // open reads wrong; the records' bytes stay as they are, and restored work comes back in the
+    // new set. Refused, with a message, when the marks would count differently in it: the label
+    // fields were written in the old set, and marks that no longer read as the label would be
+    // lost track of. True when the set is the one asked for.
+    bool ChangeCharset(Charset charset);
 
 private:
     struct OpenedFile {
@@ -127,6 +136,7 @@ private:
         RecordBufferList records;
         int markedCount = 0;
         Charset charset = Charset::Ascii;
+        CharsetEvidence evidence = CharsetEvidence::NoEightBitText;
         RecordStore store;  // the file as read, which the session keeps when it holds just the records
     };
 
@@ -200,6 +210,7 @@ private:
     // label texts added since cannot change how the file is decoded.
     Charset m_charset = Charset::Ascii;
     std::optional<Charset> m_charsetChoice;
+    CharsetEvidence m_charsetEvidence = CharsetEvidence::NoEightBitText;
     int m_markedCount = 0;
     bool m_modified = false;
     int m_savedRecord = 0;

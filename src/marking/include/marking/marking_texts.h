@@ -53,6 +53,9 @@ inline constexpr std::string_view kReplaceQuestion =
     LUMA_TRANSLATE_NOOP("luma", "Файл уже существует. Заменить?");
 inline constexpr std::string_view kMarkedSaved =
     LUMA_TRANSLATE_NOOP("luma", "Сохранено помеченных записей: ");
+inline constexpr std::string_view kCharsetNotChanged = LUMA_TRANSLATE_NOOP(
+    "luma",
+    "Кодировка не сменена: в ней поле метки читается иначе, и помеченные записи перестали бы считаться помеченными.\r\nЧтобы сменить кодировку, снимите пометки.");
 
 // One line of the view: "%s     %s" with the tag and the text.
 std::string FormatViewLine(std::string_view tag, std::string_view text);

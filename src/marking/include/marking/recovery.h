@@ -32,12 +32,19 @@ std::string NotePath(const std::string& workPath);
 // A few lines of text: a version line, "key: value" lines, "end". Values are UTF-8 with '%',
 // CR and LF escaped as %25, %0D, %0A, so that any path fits on one line.
 std::string FormatNote(const WorkingCopyNote& note);
-// Nothing for a text that is not a whole note of this version.
+// Nothing for a text that is not a whole note of this version. What follows the end line is
+// not read: it is the rest of a longer note that RewriteNote wrote over.
 std::optional<WorkingCopyNote> ParseNote(std::string_view text);
 
 // Rewrites the record number of a note this process wrote, in place: one write of as many digits
 // as before, so that a kill at any moment leaves a whole note. False when it could not be written.
 bool UpdateNoteRecord(LockedFile& hold, const WorkingCopyNote& note);
+
+// Rewrites a note this process wrote with another text, in place: one write from its start, so
+// that a kill at any moment leaves a whole note. A held note cannot be replaced by a new file on
+// every system, so a shorter text leaves the end of the old one behind its end line. False when
+// it could not be written.
+bool RewriteNote(LockedFile& hold, const WorkingCopyNote& note);
 
 // Writes the note beside a working copy and holds it. Nothing when it cannot be written: the
 // session then goes on without one, and its work cannot be offered back.

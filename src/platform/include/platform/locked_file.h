@@ -34,8 +34,9 @@ public:
     const std::string& Path() const { return m_path; }
     // The file's bytes, read through the hold. Nothing when they cannot be read.
     std::optional<std::string> ReadAll() const;
-    // Overwrites bytes at `offset` in one write, leaving the length as it is. A file this process
-    // created can be written; one it only holds (TryHold) cannot. False when nothing was written.
+    // Overwrites bytes at `offset` in one write; the file grows when they reach past its end and
+    // never shrinks. A file this process created can be written; one it only holds (TryHold)
+    // cannot. False when nothing was written.
     bool WriteAt(std::uint64_t offset, std::string_view bytes);
     // Deletes the file, then lets go of it, so that no one can take it in between.
     void Remove();

@@ -1,6 +1,7 @@
 #pragma once
-// "Найти": the text to find, the one field to look in, and whether case counts. The window runs
-// the search the operator chose a direction for, and F3 / Shift+F3 repeat it.
+// "Найти": the text to find, the one field to look in, whether case counts and whether diacritics
+// do. The window runs the search the operator chose a direction for, and F3 / Shift+F3 repeat it;
+// the choices stay for the next find until the program ends.
 
 #include <QDialog>
 
@@ -23,6 +24,7 @@ public:
     QLineEdit* TextEdit() const { return m_editText; }
     QLineEdit* FieldEdit() const { return m_editField; }
     QCheckBox* CaseCheck() const { return m_checkCase; }
+    QCheckBox* DiacriticsCheck() const { return m_checkDiacritics; }
 
 private:
     void FindIn(FindDirection direction);
@@ -30,6 +32,7 @@ private:
     QLineEdit* m_editText = nullptr;
     QLineEdit* m_editField = nullptr;
     QCheckBox* m_checkCase = nullptr;
+    QCheckBox* m_checkDiacritics = nullptr;
     FindDirection m_direction = FindDirection::Forward;
 };
 

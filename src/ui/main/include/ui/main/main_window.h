@@ -81,6 +81,8 @@ public:
     void OnMarkedList();
     void OnSaveMarked();
     void OnFileInfo();
+    // "Кодировка": reads the records in the set the operator picked, when the session agrees.
+    void OnCharset(Charset charset);
 
     // Writes every setting but the placement and applies them, after a settings OK.
     void StoreSettings();
@@ -129,6 +131,9 @@ private:
     void SetRecordButtonsEnabled(bool enabled);
     void SetStatusLine(const QString& note);
     void AddOperatorCommands(QMenu& menu);
+    QMenu* CreateCharsetMenu(QWidget* parent);
+    // Ticks the set the session reads in.
+    void ShowCharsetTick();
     // The problems of the open file, all found, with the progress window; false when cancelled.
     bool FinishProblemScan();
 
@@ -145,6 +150,7 @@ private:
     // The placement as read at start, for the fields Qt does not use; Windows' "none" before.
     WindowPlacement m_storedPlacement;
     QMenu* m_systemMenu = nullptr;
+    QMenu* m_charsetMenu = nullptr;  // in the window's menu and the record view's
     HotkeyFilter* m_hotkeys = nullptr;
     FindQuery m_lastQuery;
     // Looked for while the window is idle; the operator is told of them in the status line.
