@@ -65,8 +65,16 @@ CRAFTED = [
 ]
 
 
-def yaz_fields(path):
-    run = subprocess.run(["yaz-marcdump", "-f", "MARC-8", "-t", "UTF-8", "-o", "marcxml", str(path)],
+# ISO 5426: every diacritic before its letter, two on one letter, a letter of the upper half
+# of its own, and ASCII around them.
+CRAFTED_ISO5426 = [
+    ("200", b"1 \x1faCaf\xc2e \xc8a la cr\xc3eme \xc1a Z\xcfurich, \xc2\xc8u \xe1 \xf9"),
+    ("210", b"  \x1faPraha :\x1fcN\xc2arodn\xc2i \xcfcesk\xc2y"),
+]
+
+
+def yaz_fields(path, charset="MARC-8"):
+    run = subprocess.run(["yaz-marcdump", "-f", charset, "-t", "UTF-8", "-o", "marcxml", str(path)],
                          capture_output=True, check=False)
     records = []
     for rec in ET.fromstring(b"<all>" + run.stdout.replace(b'<?xml version="1.0"?>', b"") + b"</all>").iter(NS + "record"):
@@ -83,9 +91,9 @@ def yaz_fields(path):
     return records
 
 
-def luma_fields(probe, path):
+def luma_fields(probe, path, charset="marc8"):
     """Every record's fields, None for a record in UTF-8."""
-    run = subprocess.run([probe, "marc8", str(path)], capture_output=True, text=True, check=True)
+    run = subprocess.run([probe, charset, str(path)], capture_output=True, text=True, check=True)
     records = []
     for line in run.stdout.splitlines():
         if line.startswith("record "):
@@ -98,9 +106,12 @@ def luma_fields(probe, path):
     return records
 
 
-def compare(probe, path):
+def compare(probe, path, iso5426=False):
     faults = []
-    ours, theirs = luma_fields(probe, path), yaz_fields(path)
+    if iso5426:
+        ours, theirs = luma_fields(probe, path, "iso5426"), yaz_fields(path, "ISO5426")
+    else:
+        ours, theirs = luma_fields(probe, path), yaz_fields(path)
     if len(ours) != len(theirs):
         return [f"{path.name}: {len(ours)} records, yaz {len(theirs)}"]
     for number, (mine, yours) in enumerate(zip(ours, theirs), 1):
@@ -124,6 +135,9 @@ def main():
         crafted = pathlib.Path(folder) / "escapes.mrc"
         crafted.write_bytes(b"".join(record([("001", b"x"), field]) for field in CRAFTED))
         faults += compare(probe, crafted)
+        unimarc = pathlib.Path(folder) / "iso5426.mrc"
+        unimarc.write_bytes(b"".join(record([("001", b"x"), field]) for field in CRAFTED_ISO5426))
+        faults += compare(probe, unimarc, iso5426=True)
     if corpus.is_dir():
         for name in CORPUS_FILES:
             faults += compare(probe, corpus / name)
