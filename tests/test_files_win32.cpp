@@ -2,6 +2,7 @@
 // names the temporary folder.
 
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 
@@ -12,12 +13,11 @@ namespace luma::test {
 
 std::string Encode(const std::string& utf8, const char* charset)
 {
-    const std::string_view name = charset;
-    const Charset target = name == "KOI8-R" ? Charset::Koi8r
-                           : name == "CP866" ? Charset::Cp866
-                           : name == "CP1251" ? Charset::Windows1251
-                                              : throw std::runtime_error("no such test charset");
-    const auto encoded = TextCodec(target).Encode(utf8);
+    const std::optional<Charset> target = CharsetFromName(charset);
+    if (!target) {
+        throw std::runtime_error("no such test charset");
+    }
+    const auto encoded = TextCodec(*target).Encode(utf8);
     if (!encoded) {
         throw std::runtime_error("test text cannot be encoded");
     }
