@@ -31,7 +31,12 @@ bool IsAscii(std::string_view bytes)
 bool IsPlainAscii(std::string_view bytes)
 {
     constexpr char kEscape = 0x1B;
-    return IsAscii(bytes) && bytes.find(kEscape) == std::string_view::npos;
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80 || c == kEscape) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The query as the searched UTF-8 text holds it.
@@ -135,6 +140,19 @@ std::unique_ptr<FieldTextSearch::Alphabet> Utf8Alphabet()
     return alphabet;
 }
 
+// Plain ASCII as the UTF-8 search holds it: case-folded unless case must match, which for ASCII
+// is A-Z to a-z, and no diacritics to take off.
+std::unique_ptr<FieldTextSearch::Alphabet> AsciiAlphabet(bool matchCase)
+{
+    auto alphabet = Utf8Alphabet();
+    if (!matchCase) {
+        for (char c = 'A'; c <= 'Z'; ++c) {
+            alphabet->letter[static_cast<unsigned char>(c)] = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return alphabet;
+}
+
 }  // namespace
 
 FieldTextSearch::FieldTextSearch(Charset fileCharset, const FindQuery& query, FieldFilter isShown)
@@ -144,6 +162,7 @@ FieldTextSearch::FieldTextSearch(Charset fileCharset, const FindQuery& query, Fi
       m_utf8PatternCanMatch(query.text.find(kFieldSeparator) == std::string::npos),
       m_isShown(std::move(isShown)),
       m_utf8Alphabet(Utf8Alphabet()),
+      m_asciiAlphabet(AsciiAlphabet(query.matchCase)),
       m_codec(fileCharset)
 {
 }
@@ -205,8 +224,12 @@ bool FieldTextSearch::AnyFieldMatches(const std::vector<FieldView>& fields, std:
         const std::size_t indicators = iso::IsControlTag(field.tag) ? 0 : indicatorCount;
         if (alphabet) {
             AppendShown(*alphabet, field.data, indicators);
-        } else if (decoded && !IsPlainAscii(field.data)) {
-            AppendDecoded(field, indicators);
+        } else if (decoded) {
+            if (IsPlainAscii(field.data)) {
+                AppendShown(*m_asciiAlphabet, field.data, indicators);
+            } else {
+                AppendDecoded(field, indicators);
+            }
         } else {
             AppendUtf8(field.data, indicators);
         }

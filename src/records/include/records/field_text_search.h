@@ -55,6 +55,7 @@ private:
     FieldFilter m_isShown;
     std::unordered_map<std::string, bool> m_shownTags;
     std::unique_ptr<Alphabet> m_utf8Alphabet;  // UTF-8 bytes, as themselves
+    std::unique_ptr<Alphabet> m_asciiAlphabet;  // plain ASCII, folded as the UTF-8 search folds it
     std::unique_ptr<Alphabet> m_alphabet;  // for a single-byte set, or an ASCII file's Windows-1251
     TextCodec m_codec;  // for a set read through code tables
     std::string m_text;  // the searched fields of one record, one after another
