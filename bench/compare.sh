@@ -195,5 +195,6 @@ if ten_million > 0:
           for name, (_, peak) in cli_peaks.items()),
     ])
     print("luma-bench:", json.dumps(figures))
-    print("luma-cli seconds:", json.dumps({name: round(t, 2) for name, (t, _) in cli_peaks.items()}))
+    print("luma-cli seconds:", json.dumps({name: round(t, 2) for name, (t, _) in cli_peaks.items()}),
+          f"cp {cp_ten:.2f} s")
 PY
