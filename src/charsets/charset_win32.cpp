@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "charsets/charset.h"
+#include "win32_wide.h"
 
 namespace luma {
 namespace {
@@ -24,6 +25,10 @@ UINT CodePage(Charset charset)
     }
     return 1251;
 }
+
+}  // namespace
+
+namespace win32 {
 
 std::wstring ToWide(std::string_view bytes, UINT codePage)
 {
@@ -45,7 +50,7 @@ std::string WideToUtf8(const std::wstring& wide)
     return out;
 }
 
-}  // namespace
+}  // namespace win32
 
 struct TextCodec::Handles {};
 
@@ -62,12 +67,12 @@ std::string TextCodec::DecodeCodePage(std::string_view bytes)
 {
     // Single-byte code pages map every byte; an undefined one comes back as U+FFFD or a
     // private-use character, both valid UTF-8.
-    return WideToUtf8(ToWide(bytes, CodePage(m_charset)));
+    return win32::WideToUtf8(win32::ToWide(bytes, CodePage(m_charset)));
 }
 
 std::optional<std::string> TextCodec::EncodeCodePage(std::string_view utf8)
 {
-    const std::wstring wide = ToWide(utf8, CP_UTF8);
+    const std::wstring wide = win32::ToWide(utf8, CP_UTF8);
     if (wide.empty()) return std::string();
     const UINT codePage = CodePage(m_charset);
     const int size = static_cast<int>(wide.size());

@@ -7,6 +7,7 @@
 
 #include "charsets/unicode_text.h"
 #include "code_tables.h"
+#include "utf8_code_points.h"
 
 namespace luma {
 namespace {
@@ -15,25 +16,6 @@ constexpr char kEscape = 0x1B;
 constexpr unsigned char kBasicLatin = 0x42;
 constexpr unsigned char kAnsel = 0x45;
 constexpr std::uint32_t kReplacement = 0xFFFD;
-
-void AppendUtf8(std::string& out, std::uint32_t ucs)
-{
-    if (ucs < 0x80) {
-        out += static_cast<char>(ucs);
-    } else if (ucs < 0x800) {
-        out += static_cast<char>(0xC0 | (ucs >> 6));
-        out += static_cast<char>(0x80 | (ucs & 0x3F));
-    } else if (ucs < 0x10000) {
-        out += static_cast<char>(0xE0 | (ucs >> 12));
-        out += static_cast<char>(0x80 | ((ucs >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ucs & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (ucs >> 18));
-        out += static_cast<char>(0x80 | ((ucs >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((ucs >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ucs & 0x3F));
-    }
-}
 
 const CodeTable* TableOf(std::span<const CodeTable> tables, unsigned char finalByte)
 {

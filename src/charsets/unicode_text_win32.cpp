@@ -6,29 +6,10 @@
 
 #include "charsets/charset.h"
 #include "charsets/unicode_text.h"
+#include "win32_wide.h"
 
 namespace luma {
 namespace {
-
-std::wstring Utf8ToWide(const std::string& valid)
-{
-    if (valid.empty()) return {};
-    const int size = static_cast<int>(valid.size());
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, valid.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, valid.data(), size, wide.data(), length);
-    return wide;
-}
-
-std::string WideToUtf8(const std::wstring& wide)
-{
-    if (wide.empty()) return {};
-    const int size = static_cast<int>(wide.size());
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, out.data(), length, nullptr, nullptr);
-    return out;
-}
 
 // The text unchanged when Windows refuses it; the first call's length is only an estimate, so
 // a buffer found too small is grown to the length the failed call gives.
@@ -56,7 +37,7 @@ std::wstring Normalized(NORM_FORM form, const std::wstring& text)
 
 std::string ComposedNfc(std::string_view utf8)
 {
-    return WideToUtf8(Normalized(NormalizationC, Utf8ToWide(SanitizeUtf8(utf8))));
+    return win32::WideToUtf8(Normalized(NormalizationC, win32::ToWide(SanitizeUtf8(utf8), CP_UTF8)));
 }
 
 void AppendComposed(std::u32string_view letterAndMarks, std::string& utf8)
@@ -70,21 +51,21 @@ void AppendComposed(std::u32string_view letterAndMarks, std::string& utf8)
             wide += static_cast<wchar_t>(c);
         }
     }
-    utf8 += WideToUtf8(Normalized(NormalizationC, wide));
+    utf8 += win32::WideToUtf8(Normalized(NormalizationC, wide));
 }
 
 std::string CanonicalDecomposition(std::string_view utf8)
 {
-    return WideToUtf8(Normalized(NormalizationD, Utf8ToWide(SanitizeUtf8(utf8))));
+    return win32::WideToUtf8(Normalized(NormalizationD, win32::ToWide(SanitizeUtf8(utf8), CP_UTF8)));
 }
 
 std::string WithoutDiacritics(std::string_view utf8)
 {
-    const std::wstring decomposed = Normalized(NormalizationD, Utf8ToWide(SanitizeUtf8(utf8)));
+    const std::wstring decomposed = Normalized(NormalizationD, win32::ToWide(SanitizeUtf8(utf8), CP_UTF8));
     if (decomposed.empty()) return {};
     std::vector<WORD> types(decomposed.size());
     if (!::GetStringTypeW(CT_CTYPE3, decomposed.data(), static_cast<int>(decomposed.size()), types.data())) {
-        return WideToUtf8(Normalized(NormalizationC, decomposed));
+        return win32::WideToUtf8(Normalized(NormalizationC, decomposed));
     }
     std::wstring kept;
     kept.reserve(decomposed.size());
@@ -93,7 +74,7 @@ std::string WithoutDiacritics(std::string_view utf8)
             kept += decomposed[i];
         }
     }
-    return WideToUtf8(Normalized(NormalizationC, kept));
+    return win32::WideToUtf8(Normalized(NormalizationC, kept));
 }
 
 }  // namespace luma

@@ -205,13 +205,6 @@ bool IsUnimarc(const IsoRecord& record)
     return general.size() >= 30 && std::all_of(general.begin(), general.begin() + 8, [](char c) { return iso::IsDigit(c); });
 }
 
-// The sets UNIMARC's field 100 $a declares for G0 (positions 26-27) and G1 (28-29).
-bool DeclaresG1(const IsoRecord& record, std::string_view code)
-{
-    const std::string_view general = GeneralProcessingData(record);
-    return IsUnimarc(record) && general.substr(28, 2) == code;
-}
-
 Charset LatinSet(const ByteHistogram& histogram)
 {
     // Windows-1252 puts letters and quotes where ISO-8859-1 has control characters.
@@ -228,7 +221,8 @@ CharsetDetection LatinScriptSet(const ByteSurvey& survey, const IsoRecord& first
     if (survey.lettersEndingWords > survey.marksBeforeLetters) {
         return {LatinSet(survey.histogram), CharsetEvidence::Latin1Letters};
     }
-    if (DeclaresG1(firstRecord, "03") || IsUnimarc(firstRecord)) {
+    // UNIMARC's own set for Latin diacritics is ISO 5426, whether or not 100 $a/28-29 says 03.
+    if (IsUnimarc(firstRecord)) {
         return {Charset::Iso5426, CharsetEvidence::Iso5426Declared};
     }
     return {Charset::Marc8, CharsetEvidence::Marc8Diacritics};

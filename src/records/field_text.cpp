@@ -111,11 +111,16 @@ std::string UnescapeText(std::string_view text, std::size_t indicatorCount)
 
 std::string FieldToText(const Field& field, std::size_t indicatorCount, TextCodec& codec)
 {
-    const std::size_t indicators = iso::IsControlTag(field.tag) ? 0 : indicatorCount;
+    return FieldToText(field.tag, field.data, indicatorCount, codec);
+}
+
+std::string FieldToText(std::string_view tag, std::string_view data, std::size_t indicatorCount, TextCodec& codec)
+{
+    const std::size_t indicators = iso::IsControlTag(tag) ? 0 : indicatorCount;
     if (IsReadByCodeTables(codec.charset())) {
-        return DecodeAndEscape(field.data, indicators, codec);
+        return DecodeAndEscape(data, indicators, codec);
     }
-    return codec.Decode(EscapeData(field.data, indicators));
+    return codec.Decode(EscapeData(data, indicators));
 }
 
 FieldDataResult FieldFromText(std::string_view tag, std::string_view text,

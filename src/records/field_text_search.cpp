@@ -290,7 +290,7 @@ void FieldTextSearch::AppendDecoded(const FieldView& field, std::size_t indicato
 {
     m_text += kFieldSeparator;
     const std::size_t start = m_text.size();
-    m_text += FieldToText(Field{std::string(field.tag), std::string(field.data)}, indicators, m_codec);
+    m_text += FieldToText(field.tag, field.data, indicators, m_codec);
     ForSearch(start);
 }
 

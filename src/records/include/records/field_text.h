@@ -14,6 +14,7 @@ namespace luma {
 
 // The field's text in UTF-8.
 std::string FieldToText(const Field& field, std::size_t indicatorCount, TextCodec& codec);
+std::string FieldToText(std::string_view tag, std::string_view data, std::size_t indicatorCount, TextCodec& codec);
 
 struct FieldDataResult {
     std::string data;
