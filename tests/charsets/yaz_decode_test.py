@@ -5,12 +5,16 @@ for each escape set.
 
     yaz_decode_test.py PROBE CORPUS_DIR
 """
+import os
 import pathlib
 import subprocess
 import sys
 import tempfile
 import unicodedata
 import xml.etree.ElementTree as ET
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from iso_records import iso_record  # noqa: E402
 
 SKIP_EXIT_CODE = 77
 NS = "{http://www.loc.gov/MARC21/slim}"
@@ -32,20 +36,6 @@ CORPUS_FILES = [
     "marc4j/brkrtest.mrc",
     "marc4j/selectedRecs.mrc",
 ]
-
-
-def record(fields):
-    """An ISO 2709 record of (tag, data bytes) fields, leader/09 blank."""
-    directory = b""
-    data = b""
-    for tag, body in fields:
-        body += b"\x1e"
-        directory += tag.encode() + b"%04d%05d" % (len(body), len(data))
-        data += body
-    base = 24 + len(directory) + 1
-    length = base + len(data) + 1
-    leader = b"%05dnam  22%05d   4500" % (length, base)
-    return leader + directory + b"\x1e" + data + b"\x1d"
 
 
 # One field for each way of reaching a set: the G1 default (ANSEL diacritics before their
@@ -133,10 +123,10 @@ def main():
     faults = []
     with tempfile.TemporaryDirectory() as folder:
         crafted = pathlib.Path(folder) / "escapes.mrc"
-        crafted.write_bytes(b"".join(record([("001", b"x"), field]) for field in CRAFTED))
+        crafted.write_bytes(b"".join(iso_record([("001", b"x"), field]) for field in CRAFTED))
         faults += compare(probe, crafted)
         unimarc = pathlib.Path(folder) / "iso5426.mrc"
-        unimarc.write_bytes(b"".join(record([("001", b"x"), field]) for field in CRAFTED_ISO5426))
+        unimarc.write_bytes(b"".join(iso_record([("001", b"x"), field]) for field in CRAFTED_ISO5426))
         faults += compare(probe, unimarc, iso5426=True)
     if corpus.is_dir():
         for name in CORPUS_FILES:

@@ -15,23 +15,13 @@ import harness
 from cli_tests import catalogue_english
 from harness import luma_cli
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from iso_records import iso_record  # noqa: E402
+
 # The names --charset is documented to take; any letter case.
 DOCUMENTED_NAMES = ["UTF-8", "windows-1251", "KOI8-R", "IBM866", "MARC-8", "ISO-5426", "ISO-8859-1",
                     "windows-1252", "US-ASCII"]
 CYRILLIC = re.compile(r"[\u0400-\u04ff]")
-
-
-def iso_record(fields, coding=b" "):
-    """A MARC 21 record of (tag, bytes) fields; `coding` is leader/09."""
-    directory = data = b""
-    for tag, body in fields:
-        body += b"\x1e"
-        directory += tag.encode() + b"%04d%05d" % (len(body), len(data))
-        data += body
-    directory += b"\x1e"
-    base = 24 + len(directory)
-    leader = b"%05dnam " % (base + len(data) + 1) + coding + b"22%05d   4500" % base
-    return leader + directory + data + b"\x1d"
 
 
 def iso_fields(record):

@@ -3,21 +3,13 @@
 
     make_find_file.py OUT
 """
+import os
 import sys
 
-FT, RT, SF = b"\x1e", b"\x1d", b"\x1f"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from iso_records import iso_record  # noqa: E402
 
-
-def record(fields):
-    directory, data = b"", b""
-    for tag, value in fields:
-        body = value + FT
-        directory += tag.encode() + b"%04d%05d" % (len(body), len(data))
-        data += body
-    base = 24 + len(directory) + 1
-    length = base + len(data) + 1
-    leader = b"%05dnam  22%05d   4500" % (length, base)
-    return leader + directory + FT + data + RT
+SF = b"\x1f"
 
 
 def title(number):
@@ -28,7 +20,7 @@ def title(number):
 
 with open(sys.argv[1], "wb") as out:
     for number in range(1, 51):
-        out.write(record([
+        out.write(iso_record([
             ("001", str(number).encode()),
             ("200", b"1 " + SF + b"a" + title(number).encode("cp1251")),
             ("700", b" 1" + SF + b"a" + "Иванов И. И.".encode("cp1251")),

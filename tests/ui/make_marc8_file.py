@@ -6,23 +6,15 @@ written before the letter, and an 880 in Basic Cyrillic (ESC ( N) saying "Пуш
     make_marc8_file.py OUT
     make_marc8_file.py --title N CODEC
 """
+import os
 import sys
 
-FT, RT, SF = b"\x1e", b"\x1d", b"\x1f"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from iso_records import iso_record  # noqa: E402
+
+SF = b"\x1f"
 TITLES = [b"De la solitude \xe1a la communaut\xe2e.", b"Une communaut\xe2e rurale"]
 CYRILLIC = b"\x1b(N\x70\x55\x5b\x4b\x49\x4e\x1b(B"
-
-
-def record(fields):
-    directory, data = b"", b""
-    for tag, value in fields:
-        body = value + FT
-        directory += tag.encode() + b"%04d%05d" % (len(body), len(data))
-        data += body
-    base = 24 + len(directory) + 1
-    length = base + len(data) + 1
-    leader = b"%05dnam  22%05d   4500" % (length, base)
-    return leader + directory + FT + data + RT
 
 
 if sys.argv[1] == "--title":
@@ -30,7 +22,7 @@ if sys.argv[1] == "--title":
     sys.exit(0)
 with open(sys.argv[1], "wb") as out:
     for number, title in enumerate(TITLES, 1):
-        out.write(record([
+        out.write(iso_record([
             ("001", str(number).encode()),
             ("245", b"10" + SF + b"a" + title),
             ("880", b"10" + SF + b"a" + CYRILLIC),
