@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/byte_hash.h"
 #include "platform/file_io.h"
 #include "platform/mapped_file.h"
 
@@ -12,15 +13,6 @@ namespace luma {
 namespace {
 
 constexpr std::uint64_t kHashedEnd = std::uint64_t{1} << 20;
-
-// FNV-1a: no cryptographic strength is needed to notice a rewrite, only speed.
-void HashBytes(std::uint64_t& hash, const char* bytes, std::size_t count)
-{
-    for (std::size_t i = 0; i < count; ++i) {
-        hash ^= static_cast<unsigned char>(bytes[i]);
-        hash *= 0x100000001b3ULL;
-    }
-}
 
 bool HashRange(std::ifstream& in, std::uint64_t offset, std::uint64_t length, std::uint64_t& hash)
 {
@@ -30,7 +22,7 @@ bool HashRange(std::ifstream& in, std::uint64_t offset, std::uint64_t length, st
     if (static_cast<std::uint64_t>(in.gcount()) != length) {
         return false;
     }
-    HashBytes(hash, buffer.data(), buffer.size());
+    hash = HashBytes(std::string_view(buffer.data(), buffer.size()), hash);
     return true;
 }
 
@@ -51,7 +43,7 @@ std::optional<FileFingerprint> FingerprintOfFile(const std::string& path)
     }
     FileFingerprint fingerprint{size,
                                 std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count(),
-                                0xcbf29ce484222325ULL};
+                                kByteHashStart};
     const std::uint64_t head = std::min<std::uint64_t>(size, kHashedEnd);
     const std::uint64_t tailStart = std::max<std::uint64_t>(head, size - std::min<std::uint64_t>(size, kHashedEnd));
     if (!HashRange(in, 0, head, fingerprint.hash) || !HashRange(in, tailStart, size - tailStart, fingerprint.hash)) {

@@ -41,3 +41,18 @@ std::optional<std::string> ReplaceFileAtomically(const std::string& path,
                                                  Durability durability);
 
 }  // namespace luma
+
+namespace luma {
+
+struct AppendResult {
+    bool notAsLeft = false;  // the file is missing or has another size: nothing was appended
+    std::optional<std::string> error;  // set when nothing was appended
+};
+
+// Appends to a file that holds exactly `expectedSize` bytes, as the caller left it, and flushes
+// the bytes to disk before it returns. A write that fails part way is cut off again, so that
+// the file is as it was. When another program removed or changed the file, nothing is appended
+// and the caller may write it anew.
+AppendResult AppendToFile(const std::string& path, std::uint64_t expectedSize, std::string_view bytes);
+
+}  // namespace luma
