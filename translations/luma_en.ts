@@ -209,6 +209,24 @@ Choose another name.</translation>
         <translation>The encoding was not changed: the label field reads differently in it, and the marked records would no longer count as marked.<byte value="xd"/>
 To change the encoding, unmark them first.</translation>
     </message>
+    <message>
+        <source>Несохранённая работа не восстановлена: нужен исходный файл в том виде, в каком он был открыт, а он перемещён, удалён или изменён.<byte value="xd"/>
+Верните файл на место и запустите программу снова: работа оставлена на месте.</source>
+        <translation>The unsaved work was not restored: it needs the source file as it was when it was opened, and that file has been moved, deleted or changed.<byte value="xd"/>
+Put the file back and start the program again: the work has been left in place.</translation>
+    </message>
+    <message>
+        <source>Исходный файл изменён другой программой.<byte value="xd"/>
+Работа продолжается с его копией, сделанной при открытии; пометки сохранены.</source>
+        <translation>The source file was changed by another program.<byte value="xd"/>
+Work goes on with the copy made when it was opened; the marks are kept.</translation>
+    </message>
+    <message>
+        <source>Исходный файл изменён другой программой, пока был открыт, и его записи больше нельзя читать.<byte value="xd"/>
+Пометки сохранены в рабочей копии. Верните файл в прежнем виде и запустите программу снова, чтобы продолжить.</source>
+        <translation>The source file was changed by another program while it was open, and its records can no longer be read.<byte value="xd"/>
+The marks are kept in the working copy. Put the file back as it was and start the program again to go on.</translation>
+    </message>
 </context>
 <context>
     <name>luma::app::ProgressWindow</name>

@@ -2,12 +2,18 @@
 
 #include <utility>
 
+#include "source_copy.h"
+
 namespace luma {
 
 MarkingSession::MarkingSession(Operator& op, SessionDisplay& display, WorkingCopy workingCopy)
     : m_operator(op), m_display(display), m_workingCopy(workingCopy)
 {
 }
+
+// An end without Quit leaves the working copy for a later start; a copy of the source under way
+// stops, and the work then needs the source itself.
+MarkingSession::~MarkingSession() = default;
 
 void MarkingSession::SetLabel(std::string field, std::string text)
 {

@@ -15,6 +15,7 @@ namespace {
 constexpr std::string_view kNoteExtension = ".luma";
 constexpr std::string_view kWorkPrefix = "NEW";
 constexpr std::string_view kVersionLine = "LUMA working copy note 1";
+constexpr std::string_view kJournalVersionLine = "LUMA working copy note 2";
 constexpr std::string_view kEndLine = "end";
 constexpr std::string_view kRecordKey = "\nrecord: ";
 // The record number has a fixed width, so that it can be rewritten in place.
@@ -55,6 +56,16 @@ std::optional<std::string> Unescape(std::string_view value)
 std::optional<std::int64_t> ParseNumber(std::string_view text)
 {
     std::int64_t number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+std::optional<std::uint64_t> ParseUnsigned(std::string_view text)
+{
+    std::uint64_t number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
         return std::nullopt;
@@ -156,8 +167,8 @@ std::optional<LeftWork> TakeLeftWork(const std::string& workPath)
         return std::nullopt;
     }
     if (size == 0) {
-        hold->Remove();
-        RemoveFile(workPath);
+        LeftWork empty{workPath, std::move(*note), std::move(*hold)};
+        DiscardLeftWork(empty);
         return std::nullopt;
     }
     return LeftWork{workPath, std::move(*note), std::move(*hold)};
@@ -170,14 +181,26 @@ std::string NotePath(const std::string& workPath)
     return workPath + std::string(kNoteExtension);
 }
 
+std::string SourceCopyPath(const std::string& workPath)
+{
+    return workPath + ".iso";
+}
+
 std::string FormatNote(const WorkingCopyNote& note)
 {
-    std::string text(kVersionLine);
+    const bool journal = note.layout == WorkingCopyLayout::JournalOverSource;
+    std::string text(journal ? kJournalVersionLine : kVersionLine);
     text += "\nsource: " + Escape(note.sourcePath);
     text += "\ntitle: " + Escape(note.title);
     text += "\nstarted: " + std::to_string(note.started);
     text += "\npid: " + std::to_string(note.processId);
     text += "\ncharset: " + std::string(CharsetName(note.charset));
+    if (journal) {
+        text += "\nsource-size: " + std::to_string(note.source.size);
+        text += "\nsource-modified: " + std::to_string(note.source.modified);
+        text += "\nsource-hash: " + std::to_string(note.source.hash);
+        text += note.sourceCopied ? "\ncopied: yes" : "\ncopied: no";
+    }
     text += kRecordKey;
     iso::AppendZeroPadded(text, static_cast<std::uint64_t>(std::clamp<std::int64_t>(note.recordNumber, 1, 9'999'999'999)),
                           kRecordDigits);
@@ -195,9 +218,11 @@ std::optional<WorkingCopyNote> ParseNote(std::string_view text)
         return std::nullopt;
     }
     std::vector<std::string_view> lines = Lines(text);
-    if (lines.size() < 2 || lines.front() != kVersionLine || lines.back() != kEndLine) {
+    if (lines.size() < 2 || (lines.front() != kVersionLine && lines.front() != kJournalVersionLine) ||
+        lines.back() != kEndLine) {
         return std::nullopt;
     }
+    const bool journal = lines.front() == kJournalVersionLine;
     const auto entries = Entries({lines.begin() + 1, lines.end() - 1});
     if (!entries) {
         return std::nullopt;
@@ -223,8 +248,25 @@ std::optional<WorkingCopyNote> ParseNote(std::string_view text)
     // Notes written before the record was kept have none: their work opens at the first record.
     const std::string* record = find("record");
     const std::optional<std::int64_t> recordNumber = record ? ParseNumber(*record) : std::nullopt;
-    return WorkingCopyNote{*source, *title, *startedAt, *processId, *charset,
-                           std::max<std::int64_t>(recordNumber.value_or(1), 1)};
+    WorkingCopyNote note{*source, *title, *startedAt, *processId, *charset,
+                         std::max<std::int64_t>(recordNumber.value_or(1), 1)};
+    if (journal) {
+        const std::string* size = find("source-size");
+        const std::string* modified = find("source-modified");
+        const std::string* hash = find("source-hash");
+        const std::string* copied = find("copied");
+        const std::optional<std::int64_t> sizeValue = size ? ParseNumber(*size) : std::nullopt;
+        const std::optional<std::int64_t> modifiedValue = modified ? ParseNumber(*modified) : std::nullopt;
+        const std::optional<std::uint64_t> hashValue = hash ? ParseUnsigned(*hash) : std::nullopt;
+        if (!sizeValue || *sizeValue < 0 || !modifiedValue || !hashValue || !copied ||
+            (*copied != "yes" && *copied != "no")) {
+            return std::nullopt;
+        }
+        note.layout = WorkingCopyLayout::JournalOverSource;
+        note.source = {static_cast<std::uint64_t>(*sizeValue), *modifiedValue, *hashValue};
+        note.sourceCopied = *copied == "yes";
+    }
+    return note;
 }
 
 bool UpdateNoteRecord(LockedFile& hold, const WorkingCopyNote& note)
@@ -239,19 +281,76 @@ bool RewriteNote(LockedFile& hold, const WorkingCopyNote& note)
     return hold.WriteAt(0, FormatNote(note));
 }
 
-std::optional<LockedFile> WriteNote(const std::string& workPath, const WorkingCopyNote& note)
+WorkingCopyNote HeldNote::Note() const
 {
-    LockedFileResult created = LockedFile::Create(NotePath(workPath), FormatNote(note));
-    return std::move(created.file);
+    const std::lock_guard lock(m_mutex);
+    return m_note;
 }
 
-void RemoveWorkingCopy(const std::string& workPath, std::optional<LockedFile>& note)
+bool HeldNote::SetRecordNumber(std::int64_t recordNumber)
+{
+    const std::lock_guard lock(m_mutex);
+    if (m_note.recordNumber == recordNumber) {
+        return true;
+    }
+    WorkingCopyNote changed = m_note;
+    changed.recordNumber = recordNumber;
+    if (!UpdateNoteRecord(m_file, changed)) {
+        return false;
+    }
+    m_note = std::move(changed);
+    return true;
+}
+
+bool HeldNote::SetCharset(Charset charset)
+{
+    const std::lock_guard lock(m_mutex);
+    WorkingCopyNote changed = m_note;
+    changed.charset = charset;
+    if (!RewriteNote(m_file, changed)) {
+        return false;
+    }
+    m_note = std::move(changed);
+    return true;
+}
+
+bool HeldNote::SetSourceCopied()
+{
+    const std::lock_guard lock(m_mutex);
+    WorkingCopyNote changed = m_note;
+    changed.sourceCopied = true;
+    if (!RewriteNote(m_file, changed)) {
+        return false;
+    }
+    m_note = std::move(changed);
+    return true;
+}
+
+void HeldNote::Remove()
+{
+    const std::lock_guard lock(m_mutex);
+    m_file.Remove();
+}
+
+std::shared_ptr<HeldNote> WriteNote(const std::string& workPath, const WorkingCopyNote& note)
+{
+    LockedFileResult created = LockedFile::Create(NotePath(workPath), FormatNote(note));
+    if (!created.file) {
+        return nullptr;
+    }
+    return std::make_shared<HeldNote>(std::move(*created.file), note);
+}
+
+void RemoveWorkingCopy(const std::string& workPath, std::shared_ptr<HeldNote>& note)
 {
     if (note) {
         note->Remove();
         note.reset();
     }
     RemoveFile(workPath);
+    if (FileExists(SourceCopyPath(workPath))) {
+        RemoveFile(SourceCopyPath(workPath));
+    }
 }
 
 std::vector<LeftWork> FindLeftWork(const std::filesystem::path& folder)
@@ -275,6 +374,9 @@ void DiscardLeftWork(LeftWork& work)
 {
     work.hold.Remove();
     RemoveFile(work.workPath);
+    if (FileExists(SourceCopyPath(work.workPath))) {
+        RemoveFile(SourceCopyPath(work.workPath));
+    }
 }
 
 }  // namespace luma

@@ -30,8 +30,7 @@ bool MarkingSession::ChangeCharset(Charset charset)
     // note that cannot be rewritten keeps the earlier set, as one that cannot follow the record
     // keeps the earlier record.
     if (m_workNote) {
-        m_workNoteText.charset = charset;
-        RewriteNote(*m_workNote, m_workNoteText);
+        m_workNote->SetCharset(charset);
     }
     RenderRecord();
     return true;

@@ -1,5 +1,5 @@
 // Mark and unmark: one field of the current record changes, the record buffer list takes the
-// record's new buffer, and the working copy is rewritten from the list.
+// record's new buffer, and the journal takes the record.
 
 #include <utility>
 
@@ -8,7 +8,6 @@
 #include "marking/marking_texts.h"
 #include "platform/prefetch.h"
 #include "records/iso_format.h"
-#include "records/record_files.h"
 
 namespace luma {
 
@@ -50,18 +49,28 @@ bool MarkingSession::ApplyToRecords(const std::vector<int>& records, LabelAction
         m_operator.ShowMessage(m_operator.Translate(kLabelNotSetUp));
         return false;
     }
-    const RecordBufferList before = m_records;
+    // What the changed records held before, to put back should the journal not take them.
+    std::vector<std::size_t> changedRecords;
+    std::vector<std::string> before;
     const int markedBefore = m_markedCount;
-    bool changed = false;
     bool stopped = false;
     for (auto record = records.begin(); record != records.end() && !stopped; ++record) {
         PrefetchNextRecord(record + 1 == records.end() ? -1 : record[1]);
+        std::string previous(*record >= 0 && static_cast<std::size_t>(*record) < m_records.size()
+                                 ? m_records[static_cast<std::size_t>(*record)]
+                                 : std::string_view());
         const std::optional<bool> outcome = ApplyToRecord(*record, action);
         stopped = !outcome;
-        changed = changed || outcome.value_or(false);
+        if (outcome.value_or(false)) {
+            changedRecords.push_back(static_cast<std::size_t>(*record));
+            before.push_back(std::move(previous));
+        }
     }
-    if (const std::optional<std::string> error = WriteWorkingCopy()) {
-        m_records = before;
+    const bool changed = !changedRecords.empty();
+    if (const std::optional<std::string> error = changed ? WriteWorkingCopy(changedRecords) : std::nullopt) {
+        for (std::size_t i = changedRecords.size(); i-- > 0;) {
+            m_records.Replace(changedRecords[i], before[i]);
+        }
         m_markedCount = markedBefore;
         ReopenStore();
         RenderRecord();
@@ -193,7 +202,7 @@ bool MarkingSession::CommitRecord(int delta)
     std::string previous(m_records[slot]);
     m_records.Replace(slot, m_store.GetIsoBuffer());
     m_savedRecord = m_store.GetCurRecord();
-    if (const std::optional<std::string> error = WriteWorkingCopy()) {
+    if (const std::optional<std::string> error = WriteWorkingCopy({slot})) {
         m_records.Replace(slot, std::move(previous));
         ReopenStore();  // drops the change the store holds in memory
         RenderRecord();
@@ -240,13 +249,13 @@ std::string MarkingSession::WorkingName() const
     return m_workPath.empty() ? m_store.GetPath() : m_workPath;
 }
 
-std::optional<std::string> MarkingSession::WriteWorkingCopy()
+std::optional<std::string> MarkingSession::WriteWorkingCopy(const std::vector<std::size_t>& changed)
 {
     if (m_workPath.empty()) {
         return std::nullopt;  // a session without a working copy
     }
     BusyScope busy(m_operator);
-    return WriteRecords(m_workPath, m_records);
+    return m_journal.Append(changed, m_records);
 }
 
 // The store takes the records of the list, which the working copy holds, from memory rather

@@ -51,10 +51,12 @@ bool MarkingSession::OpenSession(const std::function<std::optional<OpenedFile>()
     if (!file) {
         return false;
     }
-    std::optional<std::string> workPath = CreateWorkingCopy(file->records);
+    ChangeJournal journal;
+    std::optional<std::string> workPath = CreateWorkingCopy(file->records, journal);
     if (!workPath) {
         return false;
     }
+    m_journal = std::move(journal);
     StartSession(std::move(*file), std::move(*workPath));
     return true;
 }
@@ -82,12 +84,13 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
     if (!m_operator.ReportProgress(caption, 0, 1)) {
         return std::nullopt;
     }
-    ReadResult read = ReadWholeFile(path);
+    MapResult read = MapWholeFile(path);
     if (read.error) {
         m_operator.ShowMessage(WithDetail(m_operator.Translate(kReadFailed), path + ": " + *read.error));
         return std::nullopt;
     }
-    OpenedFile file{path, title, {}, 0, Charset::Ascii, CharsetEvidence::NoEightBitText, RecordStore()};
+    OpenedFile file{path, title, {}, 0, Charset::Ascii, CharsetEvidence::NoEightBitText, RecordStore(),
+                    FingerprintOfFile(path), {}};
     RecordStore& store = file.store;
     store.OpenBytes(std::move(read.bytes), path, m_charsetChoice);
     file.charset = store.GetCharset();
@@ -98,11 +101,23 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
     return file;
 }
 
-bool MarkingSession::TakeRecords(OpenedFile& file, const std::string& caption)
+bool MarkingSession::TakeRecords(OpenedFile& file, const std::string& caption, const std::vector<JournalEntry>* journal)
 {
     RecordStore& store = file.store;
     const int count = store.GetRecordCount();
     file.records = store.Records();  // the bytes the store read, shared rather than copied
+    // The working copy written from the list must read back as the list.
+    if (!store.FileProblems().empty()) {
+        RebuildMisframedRecords(file.records);
+    }
+    if (journal && !journal->empty()) {
+        if (!ApplyJournal(*journal, file.records)) {
+            m_operator.ShowMessage(WithDetail(m_operator.Translate(kRecoveryFailed), file.path));
+            return false;
+        }
+        // The store counts the marks the journal brought: it holds the records of the list.
+        store.OpenRecords(file.records, file.path, file.charset, store.GetDetection().evidence);
+    }
     for (int record = 0; record < count; ++record) {
         // Cancelled: nothing of the session has changed yet.
         if (record % kRecordsPerReport == 0 &&
@@ -113,16 +128,13 @@ bool MarkingSession::TakeRecords(OpenedFile& file, const std::string& caption)
         store.SetRecord(record);
         file.markedCount += CountLabelFields(store);
     }
-    // The working copy written from the list must read back as the list.
-    if (!store.FileProblems().empty()) {
-        RebuildMisframedRecords(file.records);
-    }
     return true;
 }
 
-// A new file named "NEW..." in the temporary folder, holding the records; an empty path for a
+// A new journal named "NEW..." in the temporary folder, holding the records that differ from the
+// file's bytes (those rebuilt for a damaged file, those of restored work); an empty path for a
 // session that keeps none.
-std::optional<std::string> MarkingSession::CreateWorkingCopy(const RecordBufferList& records)
+std::optional<std::string> MarkingSession::CreateWorkingCopy(const RecordBufferList& records, ChangeJournal& journal)
 {
     if (m_workingCopy == WorkingCopy::None) {
         return std::string();
@@ -131,7 +143,7 @@ std::optional<std::string> MarkingSession::CreateWorkingCopy(const RecordBufferL
     std::optional<std::string> error = created.error;
     if (!error) {
         BusyScope busy(m_operator);
-        error = WriteRecords(created.path, records);
+        error = ChangeJournal::Create(created.path, records, journal);
         if (error) {
             RemoveFile(created.path);
         }
@@ -145,12 +157,11 @@ std::optional<std::string> MarkingSession::CreateWorkingCopy(const RecordBufferL
 
 void MarkingSession::StartSession(OpenedFile file, std::string workPath)
 {
-    std::optional<LockedFile> note;
-    m_workNoteText = NoteFor(file);
+    std::shared_ptr<HeldNote> note;
     if (!workPath.empty()) {
-        note = WriteNote(workPath, m_workNoteText);
+        note = WriteNote(workPath, NoteFor(file));
     }
-    std::optional<LockedFile> previousNote = std::exchange(m_workNote, std::move(note));
+    std::shared_ptr<HeldNote> previousNote = std::exchange(m_workNote, std::move(note));
     const std::string previousWorkPath = std::exchange(m_workPath, std::move(workPath));
     m_fileOpen = true;
     m_chosenSource.clear();
@@ -168,6 +179,9 @@ void MarkingSession::StartSession(OpenedFile file, std::string workPath)
     } else {
         m_store.OpenRecords(m_records, file.path, m_charset, m_charsetEvidence);
     }
+
+    // The copy of the previous file stops before its working copy goes.
+    StartSourceCopy(file);
 
     m_store.SetRecord(0);
     m_savedRecord = 0;

@@ -7,6 +7,7 @@
 #include "marking/marking_texts.h"
 #include "platform/file_ops.h"
 #include "marking/recovery.h"
+#include "source_copy.h"
 #include "records/record_files.h"
 
 namespace luma {
@@ -61,6 +62,9 @@ bool MarkingSession::SaveToChosenFile()
         m_operator.ShowMessage(m_operator.Translate(kSourceNotOverwritten));
         return false;
     }
+    if (!CheckSourceBeforeSave()) {
+        return false;
+    }
     // The results are written from the record buffers, which the working copy only mirrors: a
     // temporary folder cleaned out, or a working copy deleted or overwritten by another
     // program, must not cost the marks or put foreign bytes into the results file.
@@ -95,6 +99,7 @@ void MarkingSession::CloseSession()
 {
     m_store.Close();
     m_fileOpen = false;
+    m_sourceCopy.reset();  // stops a copy under way before its file goes
     if (!m_workPath.empty()) {
         RemoveWorkingCopy(m_workPath, m_workNote);
         m_workPath.clear();

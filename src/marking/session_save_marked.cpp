@@ -37,6 +37,9 @@ void MarkingSession::OnSaveMarked()
         !m_operator.AskYesNo(WithDetail(m_operator.Translate(kReplaceQuestion), *target))) {
         return;
     }
+    if (!CheckSourceBeforeSave()) {
+        return;
+    }
     std::optional<std::string> error;
     {
         BusyScope busy(m_operator);

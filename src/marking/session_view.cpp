@@ -21,6 +21,7 @@ std::vector<std::string> MarkingSession::CurrentRecordTags() const
 
 void MarkingSession::RenderRecord()
 {
+    FollowSourceCopy();
     m_viewText.clear();
     for (int i = 0; i < m_store.GetFieldCount(); ++i) {
         const std::string tag = m_store.GetFieldName(i);

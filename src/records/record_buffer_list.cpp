@@ -110,6 +110,26 @@ std::vector<std::string_view> RecordBufferList::Pieces() const
     return pieces;
 }
 
+std::vector<std::size_t> RecordBufferList::ChangedRecords() const
+{
+    std::vector<std::size_t> changed;
+    for (std::size_t i = 0; i < m_own.size(); ++i) {
+        if (IsOwn(i)) {
+            changed.push_back(i);
+        }
+    }
+    return changed;
+}
+
+bool RecordBufferList::ReplaceSharedBytes(std::shared_ptr<const FileBytes> bytes)
+{
+    if (!bytes || !m_bytes || bytes->size() != m_bytes->size()) {
+        return false;
+    }
+    m_bytes = std::move(bytes);
+    return true;
+}
+
 std::vector<std::string> RecordBufferList::ToStrings() const
 {
     std::vector<std::string> records;

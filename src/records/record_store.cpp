@@ -6,7 +6,7 @@
 #include "records/field_text.h"
 #include "records/iso_format.h"
 #include "records/laid_out_record.h"
-#include "platform/file_io.h"
+#include "platform/mapped_file.h"
 #include "platform/prefetch.h"
 #include "platform/two_halves.h"
 
@@ -20,7 +20,7 @@ RecordStore& RecordStore::operator=(RecordStore&&) noexcept = default;
 int RecordStore::Open(const std::string& path, std::optional<Charset> charset)
 {
     Close();
-    ReadResult read = ReadWholeFile(path);
+    MapResult read = MapWholeFile(path);
     if (read.error) {
         return Fail("cannot open " + path + ": " + *read.error);
     }
@@ -414,6 +414,15 @@ int RecordStore::CommitChange(std::string displayName)
     m_path = std::move(displayName);
     m_lastError.reset();
     return 0;
+}
+
+bool RecordStore::ReplaceSharedBytes(std::shared_ptr<const FileBytes> bytes)
+{
+    if (!m_file.ReplaceSharedBytes(std::move(bytes))) {
+        return false;
+    }
+    m_parsedIndex = -1;  // parsed from the bytes given up
+    return true;
 }
 
 std::string RecordStore::GetIsoBuffer()

@@ -4,6 +4,7 @@
 
 #include "marking/marking_texts.h"
 #include "platform/file_ops.h"
+#include "records/record_files.h"
 #include "session_support.h"
 
 namespace luma::test {
@@ -28,7 +29,7 @@ TEST_F(SessionTest, OpenLoadsTheRecordsCountsMarksAndWritesANewWorkingCopy)
     EXPECT_EQ(m_host.view, "001     r1\r\n____\r\n200     1#$aОсновы расчёта");
     EXPECT_EQ(WorkingCopies(), Strings{m_session.WorkPath()});
     EXPECT_EQ(fs::path(m_session.WorkPath()).filename().string().rfind("NEW", 0), 0u);
-    EXPECT_EQ(ReadBytes(m_session.WorkPath()), SampleFile());
+    EXPECT_EQ(JoinRecords(RecordsOfWorkingCopy(m_session)), SampleFile());
 }
 
 TEST_F(SessionTest, ResumeOffersTheResultsFileOfTheSameName)
@@ -56,7 +57,7 @@ TEST_F(SessionTest, FileWithoutRecordsOpensAndRefusesMarks)
 {
     Open(Write("empty.iso", ""));
     EXPECT_TRUE(m_host.buttonsEnabled);
-    EXPECT_EQ(ReadBytes(m_session.WorkPath()), "");
+    EXPECT_EQ(JoinRecords(RecordsOfWorkingCopy(m_session)), "");
     EXPECT_EQ(m_host.status, "Файл: empty     Всего записей: 0     Текущая: 1    Помечено: 0");
     const SessionState before = State();
     m_session.OnMark();
@@ -103,7 +104,7 @@ TEST_F(SessionTest, MarkAndUnmarkCommitAndStepOnWhenAsked)
     m_session.OnUnmark();
     EXPECT_EQ(m_session.CurrentRecord(), 0);
     EXPECT_EQ(m_session.MarkedCount(), 1);
-    EXPECT_EQ(ReadBytes(m_session.WorkPath()), SampleFile()) << "unmarked back to the source bytes";
+    EXPECT_EQ(JoinRecords(RecordsOfWorkingCopy(m_session)), SampleFile()) << "unmarked back to the source bytes";
 }
 
 TEST_F(SessionTest, ARecordWithTheLabelTagIsNeitherMarkedNorUnmarkedUnlessTheTextMatches)
@@ -118,12 +119,12 @@ TEST_F(SessionTest, ARecordWithTheLabelTagIsNeitherMarkedNorUnmarkedUnlessTheTex
         EXPECT_EQ(State(), before) << "record " << record;
     }
     m_session.OnFirstRecord();
-    const std::string workBytes = ReadBytes(m_session.WorkPath());
+    const std::string workBytes = JoinRecords(RecordsOfWorkingCopy(m_session));
     m_session.SetLabel("abc", kLabelText);
     m_session.OnUnmark();  // tags compare case-sensitively: abc is not ABC
     m_session.SetLabel(kLabelTag, kLabelText);
     m_session.OnUnmark();
-    EXPECT_EQ(ReadBytes(m_session.WorkPath()), workBytes);
+    EXPECT_EQ(JoinRecords(RecordsOfWorkingCopy(m_session)), workBytes);
     EXPECT_EQ(m_session.CurrentRecord(), 0) << "nothing removed, no step";
     EXPECT_EQ(m_host.modified, ModifiedImage::Unsaved);
 }
@@ -161,7 +162,7 @@ TEST_F(SessionTest, LabelTextCannotChangeHowTheFileIsRead)
     EXPECT_EQ(m_host.view, "001     a\r\n____\r\n200     ##$aTitle\r\n____\r\n900     ##$aОТОБРАНО");
     EXPECT_EQ(m_session.MarkedCount(), 1);
     m_session.OnUnmark();
-    EXPECT_EQ(ReadBytes(m_session.WorkPath()), ascii);
+    EXPECT_EQ(JoinRecords(RecordsOfWorkingCopy(m_session)), ascii);
 
     // A blank indicator typed as a space reads back as "#": the field added is not the label.
     m_session.SetLabel(kLabelTag, "  $aX");

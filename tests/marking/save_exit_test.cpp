@@ -5,6 +5,7 @@
 
 #include "marking/marking_texts.h"
 #include "platform/file_ops.h"
+#include "records/record_files.h"
 #include "session_support.h"
 
 namespace luma::test {
@@ -116,7 +117,7 @@ TEST_F(SaveExitTest, ExitAsksAndOnlyASaveOrNoEndsTheProgram)
 
 TEST_F(SaveExitTest, ExitWithYesSavesThenEnds)
 {
-    const std::string marks = ReadBytes(m_session.WorkPath());
+    const std::string marks = JoinRecords(RecordsOfWorkingCopy(m_session));
     m_host.yesNoCancel = {Reply::Yes};
     m_host.resultsPaths = {Results("sample.iso")};
     EXPECT_TRUE(m_session.Quit());

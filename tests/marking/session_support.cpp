@@ -2,7 +2,9 @@
 
 #include <filesystem>
 
+#include "marking/change_journal.h"
 #include "records/record_files.h"
+#include "records/record_framing.h"
 
 namespace luma::test {
 
@@ -35,7 +37,7 @@ void SessionTest::Open(const std::string& path)
 
 SessionState SessionTest::State() const
 {
-    return {m_session.Records().ToStrings(),      m_session.WorkPath(),    ReadBytes(m_session.WorkPath()),
+    return {m_session.Records().ToStrings(),      m_session.WorkPath(),    JoinRecords(RecordsOfWorkingCopy(m_session)),
             m_session.CurrentRecord(), m_session.MarkedCount(), m_session.IsModified(),
             m_host.modified,           m_session.ViewText()};
 }
@@ -44,18 +46,39 @@ Strings SessionTest::WorkingCopies() const
 {
     Strings files;
     for (const auto& entry : std::filesystem::directory_iterator(TempFolder())) {
-        if (entry.path().extension() != ".luma") {
+        // The note, and the copy of the source, stand beside the working copy.
+        if (entry.path().extension() != ".luma" && entry.path().extension() != ".iso") {
             files.push_back(entry.path().string());
         }
     }
     return files;
 }
 
+Strings RecordsOfWorkingCopy(const MarkingSession& session)
+{
+    RecordStore store;
+    const std::string source = session.IsSourceCopied() ? SourceCopyPath(session.WorkPath()) : session.SourcePath();
+    if (store.Open(source, session.FileCharset()) != 0) {
+        return ReadBytes(source).empty() ? Strings{} : Strings{"the source cannot be read"};
+    }
+    RecordBufferList records = store.Records();
+    if (!store.FileProblems().empty()) {
+        RebuildMisframedRecords(records);
+    }
+    const std::string journal = ReadBytes(session.WorkPath());
+    const std::optional<std::vector<JournalEntry>> entries = ReadJournal(journal);
+    if (!entries || !ApplyJournal(*entries, records)) {
+        return {"not a journal of these records"};
+    }
+    return records.ToStrings();
+}
+
 void ExpectConsistent(MarkingSession& session)
 {
-    EXPECT_EQ(ReadBytes(session.WorkPath()), JoinRecords(session.Records().ToStrings()));
+    const Strings restored = RecordsOfWorkingCopy(session);
+    EXPECT_EQ(restored, session.Records().ToStrings());
     RecordStore reread;
-    reread.Open(session.WorkPath(), session.FileCharset());
+    reread.OpenRecords(restored, session.WorkPath(), session.FileCharset());
     ASSERT_EQ(reread.GetRecordCount(), static_cast<int>(session.Records().size()));
     int recount = 0;
     for (int r = 0; r < reread.GetRecordCount(); ++r) {

@@ -98,7 +98,7 @@ std::string SampleFile();
 struct SessionState {
     Strings records;
     std::string workPath;
-    std::string workBytes;
+    std::string workBytes;  // the records the working copy holds, one after another
     int current = 0;
     int marked = 0;
     bool modified = false;
@@ -129,5 +129,8 @@ protected:
 // The working copy holds the record buffers and reads back as them; the marked count equals a
 // recount of the fields equal to the label.
 void ExpectConsistent(MarkingSession& session);
+// The records a later start would restore from the session's working copy: its journal read over
+// the complete copy of the source, or over the source itself.
+Strings RecordsOfWorkingCopy(const MarkingSession& session);
 
 }  // namespace luma::test

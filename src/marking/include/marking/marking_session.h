@@ -4,14 +4,19 @@
 // save and end. The main window owns one and routes its buttons and hotkeys here; what the
 // session asks goes to its Operator, what it shows to its SessionDisplay.
 //
-// The file chosen at open is never written. Every mark and unmark rewrites the working copy
-// atomically, so that its bytes are always the concatenation of the record buffers; a rewrite
-// that fails leaves the buffers, the store, the count and the flag as they were. A session
-// destroyed without Quit leaves its working copy behind, so an abnormal end keeps the marks;
-// the note beside the copy lets a later start offer them back (OfferRecovery). A session that
-// keeps no working copy (the command line's) writes nothing but the results file.
+// The file chosen at open is never written, and is read through a mapping rather than held. The
+// working copy is a journal of the changed records: every mark and unmark appends the records
+// it changed and flushes them before it counts, so that its cost does not grow with the file;
+// an append that fails leaves the buffers, the store, the count and the flag as they were. A
+// copy of the source is made beside the journal (in the background for a large file), so that
+// the work can come back after the source has gone; once complete, the records are read from
+// it. A session destroyed without Quit leaves its working copy behind, so an abnormal end keeps
+// the marks; the note beside the copy lets a later start offer them back (OfferRecovery). A
+// session that keeps no working copy (the command line's) writes nothing but the results file.
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,11 +27,13 @@
 #include "charsets/charset.h"
 #include "platform/locked_file.h"
 #include "records/record_find.h"
+#include "marking/change_journal.h"
 #include "marking/recovery.h"
 
 namespace luma {
 
 struct LeftWork;
+class SourceCopy;
 
 enum class WorkingCopy { InTemporaryFolder, None };
 enum class LabelAction { Mark, Unmark };
@@ -34,6 +41,7 @@ enum class LabelAction { Mark, Unmark };
 class MarkingSession {
 public:
     MarkingSession(Operator& op, SessionDisplay& display, WorkingCopy workingCopy = WorkingCopy::InTemporaryFolder);
+    ~MarkingSession();
     MarkingSession(const MarkingSession&) = delete;
     MarkingSession& operator=(const MarkingSession&) = delete;
 
@@ -97,6 +105,12 @@ public:
     // The character set of the files opened from now on, instead of the one their bytes
     // suggest; nothing to go back to finding it.
     void SetCharsetChoice(std::optional<Charset> charset) { m_charsetChoice = charset; }
+    // Sources of this size or larger are copied beside the working copy in the background; smaller
+    // ones during the open.
+    void SetBackgroundCopyFrom(std::uint64_t bytes) { m_backgroundCopyFrom = bytes; }
+    // Whether the copy of the source beside the working copy is complete (and the records are
+    // read from it), for tests and the window.
+    bool IsSourceCopied() const;
     const std::string& LabelField() const { return m_labelField; }
     const std::string& LabelText() const { return m_labelText; }
     bool AdvanceAfterMark() const { return m_advanceAfterMark; }
@@ -138,14 +152,22 @@ private:
         Charset charset = Charset::Ascii;
         CharsetEvidence evidence = CharsetEvidence::NoEightBitText;
         RecordStore store;  // the file as read, which the session keeps when it holds just the records
+        std::optional<FileFingerprint> fingerprint{};  // the source as it was opened
+        std::string copyPath{};  // a complete copy of the source the records were read from, if any
     };
 
     // Open.
     std::string PathToLoad(const std::string& chosen);
     std::optional<OpenedFile> ReadRecordFile(const std::string& path, const std::string& title);
     // Fills the buffer list and the mark count from the file's store; false when cancelled.
-    bool TakeRecords(OpenedFile& file, const std::string& caption);
-    std::optional<std::string> CreateWorkingCopy(const RecordBufferList& records);
+    // The journal's changes, when given, are put into the records first.
+    bool TakeRecords(OpenedFile& file, const std::string& caption, const std::vector<JournalEntry>* journal = nullptr);
+    std::optional<std::string> CreateWorkingCopy(const RecordBufferList& records, ChangeJournal& journal);
+    void StartSourceCopy(const OpenedFile& file);
+    // Reads the records from the copy of the source once it is complete; a source another
+    // program changed meanwhile is told of.
+    void FollowSourceCopy();
+    bool CheckSourceBeforeSave();
     bool OpenSession(const std::function<std::optional<OpenedFile>()>& read);
     void StartSession(OpenedFile file, std::string workPath);
 
@@ -169,7 +191,7 @@ private:
     void TakeChange(int delta);
     void TakeChangeIntoStore();
     std::string WorkingName() const;
-    std::optional<std::string> WriteWorkingCopy();
+    std::optional<std::string> WriteWorkingCopy(const std::vector<std::size_t>& changed);
     void ReopenStore();
     void ShowStoreRefusal();
 
@@ -178,6 +200,8 @@ private:
     void KeepPlaceInNote();
     bool RestoreLeftWork(LeftWork& work);
     std::optional<OpenedFile> ReadLeftWork(const LeftWork& work);
+    std::optional<OpenedFile> ReadLeftJournal(const LeftWork& work);
+    std::optional<MapResult> MapLeftSource(const LeftWork& work, std::string& copyPath);
 
     // Save and exit.
     bool SaveBeforeLeaving();
@@ -196,10 +220,15 @@ private:
     bool m_fileOpen = false;
     RecordBufferList m_records;
     std::string m_workPath;
-    // The note beside the working copy, held while the session runs; nothing when it could not
-    // be written.
-    std::optional<LockedFile> m_workNote;
-    WorkingCopyNote m_workNoteText;  // what the note says, its record kept up to date
+    ChangeJournal m_journal;
+    // The note beside the working copy, held while the session runs and shared with the thread
+    // copying the source; nothing when it could not be written.
+    std::shared_ptr<HeldNote> m_workNote;
+    std::unique_ptr<SourceCopy> m_sourceCopy;
+    std::uint64_t m_backgroundCopyFrom = std::uint64_t{64} << 20;
+    std::optional<FileFingerprint> m_sourceFingerprint;  // the source as it was opened
+    bool m_readingCopy = false;     // the records are read from the complete copy
+    bool m_sourceLost = false;      // the source changed before its copy was complete
     std::string m_fileTitle;
     std::string m_sourcePath;
     // The file chosen at Open, which a save never overwrites: with the results folder where the

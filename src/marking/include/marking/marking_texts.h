@@ -56,6 +56,15 @@ inline constexpr std::string_view kMarkedSaved =
 inline constexpr std::string_view kCharsetNotChanged = LUMA_TRANSLATE_NOOP(
     "luma",
     "Кодировка не сменена: в ней поле метки читается иначе, и помеченные записи перестали бы считаться помеченными.\r\nЧтобы сменить кодировку, снимите пометки.");
+inline constexpr std::string_view kRecoverySourceNeeded = LUMA_TRANSLATE_NOOP(
+    "luma",
+    "Несохранённая работа не восстановлена: нужен исходный файл в том виде, в каком он был открыт, а он перемещён, удалён или изменён.\r\nВерните файл на место и запустите программу снова: работа оставлена на месте.");
+inline constexpr std::string_view kSourceChangedUsingCopy = LUMA_TRANSLATE_NOOP(
+    "luma",
+    "Исходный файл изменён другой программой.\r\nРабота продолжается с его копией, сделанной при открытии; пометки сохранены.");
+inline constexpr std::string_view kSourceChanged = LUMA_TRANSLATE_NOOP(
+    "luma",
+    "Исходный файл изменён другой программой, пока был открыт, и его записи больше нельзя читать.\r\nПометки сохранены в рабочей копии. Верните файл в прежнем виде и запустите программу снова, чтобы продолжить.");
 
 // One line of the view: "%s     %s" with the tag and the text.
 std::string FormatViewLine(std::string_view tag, std::string_view text);

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,8 +15,14 @@
 
 #include "charsets/charset.h"
 #include "platform/locked_file.h"
+#include "platform/mapped_file.h"
 
 namespace luma {
+
+// What the working copy beside a note holds. Sessions of earlier versions kept every record in
+// it; a session now keeps the journal of its changed records there, read over the source file
+// as it was opened, or over the copy of it made beside the journal once that copy is complete.
+enum class WorkingCopyLayout { WholeRecords, JournalOverSource };
 
 struct WorkingCopyNote {
     std::string sourcePath;        // the file the records were read from, UTF-8
@@ -23,11 +31,16 @@ struct WorkingCopyNote {
     std::int64_t processId = 0;    // the session's process, for people looking at the folder
     Charset charset = Charset::Ascii;  // the records' character set, found at open
     std::int64_t recordNumber = 1;     // the record shown last, counted from 1
+    WorkingCopyLayout layout = WorkingCopyLayout::WholeRecords;
+    FileFingerprint source{};  // the source as it was opened (journal only)
+    bool sourceCopied = false;  // the copy beside the journal is complete (journal only)
     bool operator==(const WorkingCopyNote&) const = default;
 };
 
 // The note's path: the working copy's with ".luma" added.
 std::string NotePath(const std::string& workPath);
+// The copy of the source beside a journal: the working copy's path with ".iso" added.
+std::string SourceCopyPath(const std::string& workPath);
 
 // A few lines of text: a version line, "key: value" lines, "end". Values are UTF-8 with '%',
 // CR and LF escaped as %25, %0D, %0A, so that any path fits on one line.
@@ -46,13 +59,34 @@ bool UpdateNoteRecord(LockedFile& hold, const WorkingCopyNote& note);
 // it could not be written.
 bool RewriteNote(LockedFile& hold, const WorkingCopyNote& note);
 
+// The note of a running session, held and kept up to date: by the session as the operator moves,
+// and by the thread that copies the source when the copy is complete.
+class HeldNote {
+public:
+    HeldNote(LockedFile file, WorkingCopyNote note) : m_file(std::move(file)), m_note(std::move(note)) {}
+
+    WorkingCopyNote Note() const;
+    // Each rewrites the note in place (see UpdateNoteRecord, RewriteNote); false when it could
+    // not be written, and the note on disk then says what it said.
+    bool SetRecordNumber(std::int64_t recordNumber);
+    bool SetCharset(Charset charset);
+    bool SetSourceCopied();
+    void Remove();
+
+private:
+    mutable std::mutex m_mutex;
+    LockedFile m_file;
+    WorkingCopyNote m_note;
+};
+
 // Writes the note beside a working copy and holds it. Nothing when it cannot be written: the
 // session then goes on without one, and its work cannot be offered back.
-std::optional<LockedFile> WriteNote(const std::string& workPath, const WorkingCopyNote& note);
+std::shared_ptr<HeldNote> WriteNote(const std::string& workPath, const WorkingCopyNote& note);
 
-// Deletes a working copy and its note: the note first, so that an end cut short leaves at worst
-// a working copy that nothing offers, never a note that offers another file's work.
-void RemoveWorkingCopy(const std::string& workPath, std::optional<LockedFile>& note);
+// Deletes a working copy, its note and the copy of its source: the note first, so that an end
+// cut short leaves at worst files that nothing offers, never a note that offers another file's
+// work.
+void RemoveWorkingCopy(const std::string& workPath, std::shared_ptr<HeldNote>& note);
 
 // A working copy whose session no longer runs, with its note held while it is offered.
 struct LeftWork {

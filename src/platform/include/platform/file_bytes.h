@@ -25,6 +25,8 @@ public:
     operator std::string_view() const { return view(); }
     // Keeps the first `size` bytes; the memory stays as it is.
     void Truncate(std::size_t size);
+    // Whether bytes of a mapped file were lost to another program shrinking it.
+    bool ChangedUnderneath() const { return false; }
 
     friend bool operator==(const FileBytes& bytes, std::string_view other) { return bytes.view() == other; }
 

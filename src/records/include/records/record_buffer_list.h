@@ -37,8 +37,14 @@ public:
     // the shared bytes make one piece, so an unchanged file is written in one.
     std::vector<std::string_view> Pieces() const;
     std::vector<std::string> ToStrings() const;
+    // The records with bytes of their own, in order: those that differ from the bytes read.
+    std::vector<std::size_t> ChangedRecords() const;
     // The bytes the list was made from, as read: for a list a file's store gave, the whole file.
     const std::shared_ptr<const FileBytes>& SharedBytes() const { return m_bytes; }
+    // Reads the unchanged records from other bytes of the same size from now on: a copy of the
+    // file, when the file itself can no longer be trusted. False, with nothing changed, for
+    // bytes of another size.
+    bool ReplaceSharedBytes(std::shared_ptr<const FileBytes> bytes);
 
 private:
     // Bytes appended and never moved, so that lists copied from one another can share it.

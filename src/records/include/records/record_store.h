@@ -103,6 +103,9 @@ public:
     RecordSpan GetRecordSpan(int index) const;
     // Every record as the file now holds it: as read, or as a committed change left it.
     const RecordBufferList& Records() const { return m_file; }
+    // Reads the records from a copy of the bytes they were read from (see
+    // RecordBufferList::ReplaceSharedBytes). False, with nothing changed, for other bytes.
+    bool ReplaceSharedBytes(std::shared_ptr<const FileBytes> bytes);
     // Whether the record has a change not yet committed, which Records() does not show.
     bool HasPendingChange(int index) const { return m_changed.count(index) != 0; }
     bool HasPendingChanges() const { return !m_changed.empty(); }
