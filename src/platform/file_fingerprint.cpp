@@ -31,10 +31,11 @@ bool HashRange(std::ifstream& in, std::uint64_t offset, std::uint64_t length, st
 std::optional<FileFingerprint> FingerprintOfFile(const std::string& path)
 {
     const std::filesystem::path file = PathFromUtf8(path);
-    std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(file, ec);
-    const auto modified = std::filesystem::last_write_time(file, ec);
-    if (ec) {
+    std::error_code sizeError;
+    std::error_code timeError;
+    const std::uintmax_t size = std::filesystem::file_size(file, sizeError);
+    const auto modified = std::filesystem::last_write_time(file, timeError);
+    if (sizeError || timeError) {
         return std::nullopt;
     }
     std::ifstream in(file, std::ios::binary);
