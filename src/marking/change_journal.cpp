@@ -1,6 +1,8 @@
 #include "marking/change_journal.h"
 
 #include <charconv>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/byte_hash.h"
 #include "platform/file_io.h"
@@ -113,6 +115,11 @@ std::optional<std::string> ChangeJournal::Append(const std::vector<std::size_t>&
     }
     if (!appended.error) {
         m_size += entries.size();
+    } else {
+        // A close that failed after the bytes went in: they are cut off again, so that the
+        // journal holds no change the session gave up.
+        std::error_code ec;
+        std::filesystem::resize_file(PathFromUtf8(m_path), m_size, ec);
     }
     return appended.error;
 }

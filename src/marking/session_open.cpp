@@ -18,6 +18,15 @@ namespace {
 // Often enough for a smooth bar, rarely enough to cost nothing.
 constexpr int kRecordsPerReport = 1024;
 
+// The fingerprint of the bytes read. The file's own when it still holds them; a file moved,
+// deleted or rewritten since gets no modification time, which no file then matches.
+FileFingerprint FingerprintOfRead(const std::string& path, const FileBytes& bytes)
+{
+    const std::optional<FileFingerprint> file = FingerprintOfFile(path);
+    const FileFingerprint read = FingerprintOfBytes(bytes.view(), file ? file->modified : 0);
+    return file == read ? read : FingerprintOfBytes(bytes.view(), 0);
+}
+
 }  // namespace
 
 bool MarkingSession::OnOpen()
@@ -85,12 +94,21 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
         return std::nullopt;
     }
     MapResult read = MapWholeFile(path);
+    // A small file is held in memory, where no other program can change it; a large one is
+    // read through the mapping.
+    if (!read.error && read.bytes.IsMapped() && read.bytes.size() < m_backgroundCopyFrom) {
+        FileBytes held(read.bytes.view());
+        if (read.bytes.ChangedUnderneath()) {
+            read.error = "changed by another program while it was read";
+        }
+        read.bytes = std::move(held);
+    }
     if (read.error) {
         m_operator.ShowMessage(WithDetail(m_operator.Translate(kReadFailed), path + ": " + *read.error));
         return std::nullopt;
     }
     OpenedFile file{path, title, {}, 0, Charset::Ascii, CharsetEvidence::NoEightBitText, RecordStore(),
-                    FingerprintOfFile(path), {}};
+                    FingerprintOfRead(path, read.bytes), {}};
     RecordStore& store = file.store;
     store.OpenBytes(std::move(read.bytes), path, m_charsetChoice);
     file.charset = store.GetCharset();

@@ -34,7 +34,8 @@ void MarkingSession::StartSourceCopy(const OpenedFile& file)
     }
     std::shared_ptr<HeldNote> note = m_workNote;
     const bool inBackground = file.fingerprint->size >= m_backgroundCopyFrom;
-    m_sourceCopy = std::make_unique<SourceCopy>(file.path, target, *file.fingerprint, inBackground, [note] {
+    m_sourceCopy = std::make_unique<SourceCopy>(m_records.SharedBytes(), file.path, target, *file.fingerprint,
+                                                inBackground, [note] {
         if (note) {
             note->SetSourceCopied();
         }

@@ -1,7 +1,6 @@
 #include "source_copy.h"
 
 #include <fstream>
-#include <vector>
 
 #include "platform/file_io.h"
 
@@ -12,9 +11,9 @@ constexpr std::size_t kCopyChunk = std::size_t{4} << 20;
 
 }  // namespace
 
-SourceCopy::SourceCopy(std::string source, std::string target, FileFingerprint opened, bool inBackground,
-                       std::function<void()> copied)
-    : m_source(std::move(source)), m_target(std::move(target)), m_opened(opened), m_copied(std::move(copied))
+SourceCopy::SourceCopy(std::shared_ptr<const FileBytes> bytes, std::string source, std::string target,
+                       FileFingerprint opened, bool inBackground, std::function<void()> copied)
+    : m_bytes(std::move(bytes)), m_source(std::move(source)), m_target(std::move(target)), m_opened(opened), m_copied(std::move(copied))
 {
     if (inBackground) {
         m_thread = std::thread([this] { Run(); });
@@ -33,11 +32,14 @@ SourceCopy::~SourceCopy()
 
 void SourceCopy::Run()
 {
-    bool complete = CopyBytes();
+    bool complete = m_bytes && m_bytes->size() == m_opened.size && CopyBytes() && !m_bytes->ChangedUnderneath();
     if (complete) {
         const std::optional<FileFingerprint> source = FingerprintOfFile(m_source);
         const std::optional<FileFingerprint> copy = FingerprintOfFile(m_target);
-        complete = source == m_opened && copy && copy->size == m_opened.size && copy->hash == m_opened.hash;
+        // Bytes in memory are the file as it was opened whatever became of it; mapped ones follow
+        // a file rewritten in place.
+        const bool sourceKept = !m_bytes->IsMapped() || !source || source == m_opened;
+        complete = sourceKept && copy && copy->size == m_opened.size && copy->hash == m_opened.hash;
     }
     if (complete && m_copied) {
         m_copied();
@@ -47,15 +49,14 @@ void SourceCopy::Run()
 
 bool SourceCopy::CopyBytes()
 {
-    std::ifstream in(PathFromUtf8(m_source), std::ios::binary);
     std::ofstream out(PathFromUtf8(m_target), std::ios::binary | std::ios::trunc);
-    std::vector<char> buffer(kCopyChunk);
-    while (in && out && !m_cancel) {
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        out.write(buffer.data(), in.gcount());
+    const std::string_view bytes = m_bytes->view();
+    for (std::size_t at = 0; at < bytes.size() && out && !m_cancel; at += kCopyChunk) {
+        const std::string_view chunk = bytes.substr(at, kCopyChunk);
+        out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
     }
     out.flush();
-    return !m_cancel && in.eof() && !in.bad() && out.good();
+    return !m_cancel && out.good();
 }
 
 }  // namespace luma

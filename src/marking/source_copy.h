@@ -1,8 +1,10 @@
 #pragma once
 // The copy of a session's source file beside its journal, so that the work can come back after
-// the source has moved or gone. A large source is copied on a thread of its own at disk speed
-// while the operator works; a small one at once. The copy counts only once the source, looked
-// at again, is still the file that was opened, and the copy has its size and its ends.
+// the source has moved or gone. It is written from the bytes the session read, so a source
+// moved or deleted meanwhile costs nothing; a large source is copied on a thread of its own at
+// disk speed while the operator works, a small one at once. The copy counts only when no byte
+// was lost to the source shrinking, the source is gone or still the file that was opened (not
+// rewritten in place), and the copy has its size and its ends.
 
 #include <atomic>
 #include <functional>
@@ -19,8 +21,8 @@ public:
     enum class State { Copying, Complete, Failed };
 
     // `copied` runs on the copying thread once the copy is complete, before State() says so.
-    SourceCopy(std::string source, std::string target, FileFingerprint opened, bool inBackground,
-               std::function<void()> copied);
+    SourceCopy(std::shared_ptr<const FileBytes> bytes, std::string source, std::string target,
+               FileFingerprint opened, bool inBackground, std::function<void()> copied);
     // Stops a copy under way and waits for its thread.
     ~SourceCopy();
     SourceCopy(const SourceCopy&) = delete;
@@ -33,6 +35,7 @@ private:
     void Run();
     bool CopyBytes();
 
+    const std::shared_ptr<const FileBytes> m_bytes;
     const std::string m_source;
     const std::string m_target;
     const FileFingerprint m_opened;

@@ -34,6 +34,15 @@ AppendResult AppendToFile(const std::string& path, std::uint64_t expectedSize, s
     if (::close(fd) != 0 && !error) {
         error = posix::ErrnoText("cannot close " + path);
     }
+    // Removed, replaced or cut short by another program while it was written: the bytes are not
+    // where the next reader looks.
+    struct stat after {};
+    const bool kept = !error && ::lstat(path.c_str(), &after) == 0 && S_ISREG(after.st_mode) &&
+                      after.st_ino == status.st_ino &&
+                      static_cast<std::uint64_t>(after.st_size) == expectedSize + bytes.size();
+    if (!error && !kept) {
+        return {true, path + " was changed by another program"};
+    }
     return {false, error};
 }
 

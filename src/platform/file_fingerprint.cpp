@@ -26,7 +26,22 @@ bool HashRange(std::ifstream& in, std::uint64_t offset, std::uint64_t length, st
     return true;
 }
 
+// The two ranges hashed: the first MiB, and the last MiB after it.
+std::pair<std::uint64_t, std::uint64_t> HashedEnds(std::uint64_t size)
+{
+    const std::uint64_t head = std::min<std::uint64_t>(size, kHashedEnd);
+    return {head, std::max<std::uint64_t>(head, size - std::min<std::uint64_t>(size, kHashedEnd))};
+}
+
 }  // namespace
+
+FileFingerprint FingerprintOfBytes(std::string_view bytes, std::int64_t modified)
+{
+    const auto [head, tailStart] = HashedEnds(bytes.size());
+    const std::uint64_t hash = HashBytes(bytes.substr(static_cast<std::size_t>(tailStart)),
+                                         HashBytes(bytes.substr(0, static_cast<std::size_t>(head))));
+    return {bytes.size(), modified, hash};
+}
 
 std::optional<FileFingerprint> FingerprintOfFile(const std::string& path)
 {
@@ -45,8 +60,7 @@ std::optional<FileFingerprint> FingerprintOfFile(const std::string& path)
     FileFingerprint fingerprint{size,
                                 std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count(),
                                 kByteHashStart};
-    const std::uint64_t head = std::min<std::uint64_t>(size, kHashedEnd);
-    const std::uint64_t tailStart = std::max<std::uint64_t>(head, size - std::min<std::uint64_t>(size, kHashedEnd));
+    const auto [head, tailStart] = HashedEnds(size);
     if (!HashRange(in, 0, head, fingerprint.hash) || !HashRange(in, tailStart, size - tailStart, fingerprint.hash)) {
         return std::nullopt;
     }

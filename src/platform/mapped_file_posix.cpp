@@ -16,6 +16,7 @@
 #include "mapped_ranges.h"
 #include "platform/file_io.h"
 #include "platform/mapped_file.h"
+#include "platform/posix_write.h"
 
 namespace luma {
 
@@ -166,7 +167,7 @@ MapResult MapWholeFile(const std::string& path)
     }
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        return {FileBytes(), "cannot be opened for reading"};
+        return {FileBytes(), posix::ErrnoText("cannot be opened for reading")};
     }
     MapResult result = MapOpenFile(fd, path);
     ::close(fd);

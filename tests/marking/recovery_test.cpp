@@ -178,7 +178,7 @@ TEST_F(RecoveryTest, AFailedOpenLeavesNeitherCopyNorNoteAndKeepsTheOpenSessions)
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(TempFolder())) {
         ++files;
     }
-    EXPECT_EQ(files, 2u) << "the open session's copy and note";
+    EXPECT_EQ(files, 3u) << "the open session's journal, copy of its source and note";
     EXPECT_FALSE(LockedFile::TryHold(NotePath(copy))) << "still held";
 }
 
@@ -197,7 +197,7 @@ TEST_F(RecoveryTest, WorkOfASessionWhoseProcessWasKilledIsOfferedAndRestored)
     EXPECT_TRUE(Exists(leftCopy) && Exists(NotePath(leftCopy)));
 
     child.Kill();
-    const std::string leftBytes = ReadBytes(leftCopy);
+    const std::string leftBytes = JoinRecords(RecordsOfJournal(leftCopy, source));
     m_host.yesNo.push_back(true);
     ASSERT_TRUE(m_session.OfferRecovery());
 

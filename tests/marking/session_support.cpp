@@ -54,23 +54,29 @@ Strings SessionTest::WorkingCopies() const
     return files;
 }
 
-Strings RecordsOfWorkingCopy(const MarkingSession& session)
+Strings RecordsOfJournal(const std::string& journalPath, const std::string& sourcePath, Charset charset)
 {
     RecordStore store;
-    const std::string source = session.IsSourceCopied() ? SourceCopyPath(session.WorkPath()) : session.SourcePath();
-    if (store.Open(source, session.FileCharset()) != 0) {
-        return ReadBytes(source).empty() ? Strings{} : Strings{"the source cannot be read"};
+    if (store.Open(sourcePath, charset) != 0) {
+        return ReadBytes(sourcePath).empty() ? Strings{} : Strings{"the source cannot be read"};
     }
     RecordBufferList records = store.Records();
     if (!store.FileProblems().empty()) {
         RebuildMisframedRecords(records);
     }
-    const std::string journal = ReadBytes(session.WorkPath());
+    const std::string journal = ReadBytes(journalPath);
     const std::optional<std::vector<JournalEntry>> entries = ReadJournal(journal);
     if (!entries || !ApplyJournal(*entries, records)) {
         return {"not a journal of these records"};
     }
     return records.ToStrings();
+}
+
+Strings RecordsOfWorkingCopy(const MarkingSession& session)
+{
+    const std::string copy = SourceCopyPath(session.WorkPath());
+    const bool copied = session.IsSourceCopied() && std::filesystem::exists(copy);
+    return RecordsOfJournal(session.WorkPath(), copied ? copy : session.SourcePath(), session.FileCharset());
 }
 
 void ExpectConsistent(MarkingSession& session)

@@ -132,5 +132,8 @@ void ExpectConsistent(MarkingSession& session);
 // The records a later start would restore from the session's working copy: its journal read over
 // the complete copy of the source, or over the source itself.
 Strings RecordsOfWorkingCopy(const MarkingSession& session);
+// The records of a file with a journal's changes put in.
+Strings RecordsOfJournal(const std::string& journalPath, const std::string& sourcePath,
+                         Charset charset = Charset::Windows1251);
 
 }  // namespace luma::test

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/file_bytes.h"
 
@@ -34,5 +35,7 @@ struct FileFingerprint {
 
 // Nothing when the file cannot be read.
 std::optional<FileFingerprint> FingerprintOfFile(const std::string& path);
+// The fingerprint of bytes a file held, with the modification time given.
+FileFingerprint FingerprintOfBytes(std::string_view bytes, std::int64_t modified);
 
 }  // namespace luma
