@@ -98,7 +98,9 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
     // read through the mapping.
     if (!read.error && read.bytes.IsMapped() && read.bytes.size() < m_backgroundCopyFrom) {
         FileBytes held(read.bytes.view());
-        if (read.bytes.ChangedUnderneath()) {
+        // A file cut short within its last page reads as zeros there without any fault.
+        const std::optional<FileFingerprint> now = FingerprintOfFile(path);
+        if (read.bytes.ChangedUnderneath() || (now && now->size != held.size())) {
             read.error = "changed by another program while it was read";
         }
         read.bytes = std::move(held);
