@@ -1,5 +1,7 @@
 #include "commands.h"
 
+#include "marking/recovery.h"
+
 #include <vector>
 
 #include "json_dump.h"
@@ -30,6 +32,10 @@ void DumpCurrentRecordAsText(RecordStore& store, std::ostream& out) {
 
 bool OpenOrReport(RecordStore& store, const std::string& path, std::optional<Charset> charset,
                   const Voice& voice, std::ostream& err) {
+    // A session's working copy reads as the records it holds: its journal over its source.
+    if (const std::optional<WorkingCopyRecords> work = ReadWorkingCopyRecords(path)) {
+        return store.OpenRecords(work->records, path, charset.value_or(work->charset)) == 0;
+    }
     if (store.Open(path, charset) == 0) {
         return true;
     }

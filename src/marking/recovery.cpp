@@ -7,7 +7,10 @@
 
 #include "platform/file_io.h"
 #include "platform/file_ops.h"
+#include "marking/change_journal.h"
 #include "records/iso_format.h"
+#include "records/record_framing.h"
+#include "records/record_store.h"
 
 namespace luma {
 namespace {
@@ -368,6 +371,30 @@ std::vector<LeftWork> FindLeftWork(const std::filesystem::path& folder)
         return a.note.started != b.note.started ? a.note.started > b.note.started : a.workPath < b.workPath;
     });
     return left;
+}
+
+std::optional<WorkingCopyRecords> ReadWorkingCopyRecords(const std::string& workPath)
+{
+    const ReadResult noteBytes = ReadWholeFile(NotePath(workPath));
+    const std::optional<WorkingCopyNote> note = noteBytes.error ? std::nullopt : ParseNote(noteBytes.bytes.view());
+    const ReadResult journalBytes = ReadWholeFile(workPath);
+    const auto entries = journalBytes.error ? std::nullopt : ReadJournal(journalBytes.bytes.view());
+    if (!note || note->layout != WorkingCopyLayout::JournalOverSource || !entries) {
+        return std::nullopt;
+    }
+    const std::string copy = SourceCopyPath(workPath);
+    RecordStore store;
+    if (store.Open(note->sourceCopied && FileExists(copy) ? copy : note->sourcePath, note->charset) != 0) {
+        return std::nullopt;
+    }
+    RecordBufferList records = store.Records();
+    if (!store.FileProblems().empty()) {
+        RebuildMisframedRecords(records);
+    }
+    if (!ApplyJournal(*entries, records)) {
+        return std::nullopt;
+    }
+    return WorkingCopyRecords{records.ToStrings(), note->charset};
 }
 
 void DiscardLeftWork(LeftWork& work)

@@ -50,10 +50,12 @@ void DialogFixture::OpenSample()
 
 QStringList DialogFixture::WorkingCopies() const
 {
-    // The notes beside the working copies are not copies themselves.
+    // The notes and the copies of the source beside the working copies are not working copies.
     QStringList copies =
         QDir(m_folder.filePath(QStringLiteral("tmp"))).entryList({QStringLiteral("NEW*")}, QDir::Files);
-    copies.removeIf([](const QString& name) { return name.endsWith(QLatin1String(".luma")); });
+    copies.removeIf([](const QString& name) {
+        return name.endsWith(QLatin1String(".luma")) || name.endsWith(QLatin1String(".iso"));
+    });
     return copies;
 }
 

@@ -44,7 +44,7 @@ fail() {
 python3 "$here/make_marc8_file.py" "$work/source/marc8.iso" || fail "cannot write the test file"
 
 copy() {
-    ls "$work/tmp" | grep '^NEW' | grep -v '\.luma$'
+    ls "$work/tmp" | grep '^NEW' | grep -v -e '\.luma$' -e '\.iso$'
 }
 note() {
     cat "$work/tmp/$(copy).luma" 2>/dev/null

@@ -49,7 +49,7 @@ python3 "$here/../damage/make_damaged.py" "$work/catalogue" >/dev/null || fail "
 cat "$work/catalogue"/01-* "$work/catalogue"/12-* "$work/catalogue"/23-* >"$work/source/damaged.iso"
 
 copy() {
-    ls "$work/tmp" | grep '^NEW' | grep -v '\.luma$'
+    ls "$work/tmp" | grep '^NEW' | grep -v -e '\.luma$' -e '\.iso$'
 }
 shown() {
     sed -n 's/^record: 0*//p' "$work/tmp/$(copy).luma" 2>/dev/null

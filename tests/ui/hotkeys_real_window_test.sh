@@ -87,7 +87,7 @@ marked() {
     labels_in "$work/results/sample.iso"
 }
 working_marked() {
-    labels_in "$work/tmp/$(ls "$work/tmp" | grep '^NEW' | grep -v '\.luma$')"
+    labels_in "$work/tmp/$(ls "$work/tmp" | grep '^NEW' | grep -v -e '\.luma$' -e '\.iso$')"
 }
 
 start

@@ -36,7 +36,7 @@ fail() {
 }
 
 marks() {
-    copy=$(ls "$work/tmp"/NEW* 2>/dev/null | grep -v '\.luma$' | head -n 1)
+    copy=$(ls "$work/tmp"/NEW* 2>/dev/null | grep -v -e '\.luma$' -e '\.iso$' | head -n 1)
     [ -n "$copy" ] || fail "no working copy"
     "$cli" count "$copy" --label 999 "$label" | sed -n 's/^marked: //p'
 }

@@ -47,7 +47,7 @@ for copy in 1 2 3 4 5 6 7 8 9; do cat "$sample"; done >"$work/labelled.iso"
     --output "$work/source/sample.iso" >/dev/null || fail "cannot make the file without labels"
 
 copy() {
-    ls "$work/tmp" | grep '^NEW' | grep -v '\.luma$'
+    ls "$work/tmp" | grep '^NEW' | grep -v -e '\.luma$' -e '\.iso$'
 }
 labels_in() {
     "$cli" count "$1" --label 901 "$label" 2>/dev/null | sed -n 's/^marked: //p'

@@ -100,6 +100,15 @@ struct LeftWork {
 // working copy with its note: neither holds anything to recover. Damaged notes stay as they are.
 std::vector<LeftWork> FindLeftWork(const std::filesystem::path& folder);
 
+// The records a working copy holds, as a later start would restore them: its journal read over the
+// complete copy of its source, or over the source, as the note beside it says; in the note's set.
+// Nothing when `workPath` is no journal with a note, or its source cannot be read.
+struct WorkingCopyRecords {
+    std::vector<std::string> records;
+    Charset charset = Charset::Ascii;
+};
+std::optional<WorkingCopyRecords> ReadWorkingCopyRecords(const std::string& workPath);
+
 // Deletes the working copy of left work and its note.
 void DiscardLeftWork(LeftWork& work);
 
