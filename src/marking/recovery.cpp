@@ -258,15 +258,17 @@ std::optional<WorkingCopyNote> ParseNote(std::string_view text)
         const std::string* modified = find("source-modified");
         const std::string* hash = find("source-hash");
         const std::string* copied = find("copied");
-        const std::optional<std::int64_t> sizeValue = size ? ParseNumber(*size) : std::nullopt;
-        const std::optional<std::int64_t> modifiedValue = modified ? ParseNumber(*modified) : std::nullopt;
-        const std::optional<std::uint64_t> hashValue = hash ? ParseUnsigned(*hash) : std::nullopt;
-        if (!sizeValue || *sizeValue < 0 || !modifiedValue || !hashValue || !copied ||
-            (*copied != "yes" && *copied != "no")) {
+        if (!size || !modified || !hash || !copied || (*copied != "yes" && *copied != "no")) {
             return std::nullopt;
         }
+        const std::int64_t sizeValue = ParseNumber(*size).value_or(-1);
+        const std::optional<std::int64_t> modifiedValue = ParseNumber(*modified);
+        const std::optional<std::uint64_t> hashValue = ParseUnsigned(*hash);
+        if (sizeValue < 0 || !modifiedValue || !hashValue) {
+            return std::nullopt;
+        }
+        note.source = {static_cast<std::uint64_t>(sizeValue), *modifiedValue, *hashValue};
         note.layout = WorkingCopyLayout::JournalOverSource;
-        note.source = {static_cast<std::uint64_t>(*sizeValue), *modifiedValue, *hashValue};
         note.sourceCopied = *copied == "yes";
     }
     return note;
