@@ -53,6 +53,7 @@ void MarkingSession::FollowSourceCopy()
         if (!copy.error && m_records.ReplaceSharedBytes(shared)) {
             m_store.ReplaceSharedBytes(shared);
             m_readingCopy = true;
+            m_sourceCopy.reset();  // and with it the last view of the source
             if (changed) {
                 m_operator.ShowMessage(m_operator.Translate(kSourceChangedUsingCopy));
             }
