@@ -396,7 +396,7 @@ std::optional<WorkingCopyRecords> ReadWorkingCopyRecords(const std::string& work
     if (!ApplyJournal(*entries, records)) {
         return std::nullopt;
     }
-    return WorkingCopyRecords{records.ToStrings(), note->charset};
+    return WorkingCopyRecords{std::move(records), note->charset};
 }
 
 void DiscardLeftWork(LeftWork& work)

@@ -16,6 +16,7 @@
 #include "charsets/charset.h"
 #include "platform/locked_file.h"
 #include "platform/mapped_file.h"
+#include "records/record_buffer_list.h"
 
 namespace luma {
 
@@ -104,7 +105,7 @@ std::vector<LeftWork> FindLeftWork(const std::filesystem::path& folder);
 // complete copy of its source, or over the source, as the note beside it says; in the note's set.
 // Nothing when `workPath` is no journal with a note, or its source cannot be read.
 struct WorkingCopyRecords {
-    std::vector<std::string> records;
+    RecordBufferList records;
     Charset charset = Charset::Ascii;
 };
 std::optional<WorkingCopyRecords> ReadWorkingCopyRecords(const std::string& workPath);
