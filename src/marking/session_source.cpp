@@ -47,7 +47,9 @@ void MarkingSession::FollowSourceCopy()
 {
     const std::shared_ptr<const FileBytes>& bytes = m_records.SharedBytes();
     const bool changed = bytes && bytes->ChangedUnderneath();
-    if (!m_readingCopy && m_sourceCopy && m_sourceCopy->GetState() == SourceCopy::State::Complete) {
+    // Bytes held in memory are safe from other programs as they are; mapped ones are not.
+    if (!m_readingCopy && bytes && bytes->IsMapped() && m_sourceCopy &&
+        m_sourceCopy->GetState() == SourceCopy::State::Complete) {
         MapResult copy = MapWholeFile(m_sourceCopy->Target());
         auto shared = std::make_shared<const FileBytes>(std::move(copy.bytes));
         if (!copy.error && m_records.ReplaceSharedBytes(shared)) {
@@ -72,7 +74,8 @@ void MarkingSession::FollowSourceCopy()
 bool MarkingSession::CheckSourceBeforeSave()
 {
     FollowSourceCopy();
-    if (m_readingCopy || !m_records.SharedBytes() || m_workPath.empty()) {
+    const std::shared_ptr<const FileBytes>& bytes = m_records.SharedBytes();
+    if (m_readingCopy || !bytes || !bytes->IsMapped() || m_workPath.empty()) {
         return true;
     }
     if (m_sourceLost || (m_sourceFingerprint && FingerprintOfFile(m_sourcePath) != m_sourceFingerprint)) {
