@@ -98,6 +98,10 @@ void MarkingSession::MarkSaved()
 void MarkingSession::CloseSession()
 {
     m_store.Close();
+    // Windows deletes no file a view is open on: the records let go of the copy they may read.
+    if (m_records.SharedBytes() && m_records.SharedBytes()->IsMapped()) {
+        m_records = {};
+    }
     m_fileOpen = false;
     m_sourceCopy.reset();  // stops a copy under way before its file goes
     if (!m_workPath.empty()) {
