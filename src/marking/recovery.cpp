@@ -377,11 +377,16 @@ std::vector<LeftWork> FindLeftWork(const std::filesystem::path& folder)
 
 std::optional<WorkingCopyRecords> ReadWorkingCopyRecords(const std::string& workPath)
 {
-    const ReadResult noteBytes = ReadWholeFile(NotePath(workPath));
+    // Any other file is not read here: it may be a record file of gigabytes.
+    const std::string notePath = NotePath(workPath);
+    const ReadResult noteBytes = FileExists(notePath) ? ReadWholeFile(notePath) : ReadResult{{}, "no note"};
     const std::optional<WorkingCopyNote> note = noteBytes.error ? std::nullopt : ParseNote(noteBytes.bytes.view());
+    if (!note || note->layout != WorkingCopyLayout::JournalOverSource) {
+        return std::nullopt;
+    }
     const ReadResult journalBytes = ReadWholeFile(workPath);
     const auto entries = journalBytes.error ? std::nullopt : ReadJournal(journalBytes.bytes.view());
-    if (!note || note->layout != WorkingCopyLayout::JournalOverSource || !entries) {
+    if (!entries) {
         return std::nullopt;
     }
     const std::string copy = SourceCopyPath(workPath);

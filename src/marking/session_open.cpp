@@ -1,6 +1,8 @@
 // Opening a record file: the resume choice, the record buffer list and a new working copy.
 // Nothing of the open session changes until the new file is read and its working copy written.
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "marking/operator_scopes.h"
@@ -93,17 +95,14 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
     if (!m_operator.ReportProgress(caption, 0, 1)) {
         return std::nullopt;
     }
-    MapResult read = MapWholeFile(path);
     // A small file is held in memory, where no other program can change it; a large one is
-    // read through the mapping.
-    if (!read.error && read.bytes.IsMapped() && read.bytes.size() < m_backgroundCopyFrom) {
-        FileBytes held(read.bytes.view());
-        // A file cut short within its last page reads as zeros there without any fault.
-        const std::optional<FileFingerprint> now = FingerprintOfFile(path);
-        if (read.bytes.ChangedUnderneath() || (now && now->size != held.size())) {
-            read.error = "changed by another program while it was read";
-        }
-        read.bytes = std::move(held);
+    // read through a mapping, so that what the session keeps of its own does not grow with it.
+    std::error_code ec;
+    const bool large = std::filesystem::file_size(PathFromUtf8(path), ec) >= m_backgroundCopyFrom && !ec;
+    MapResult read = large ? MapWholeFile(path) : MapResult{};
+    if (!large) {
+        ReadResult whole = ReadWholeFile(path);
+        read = {std::move(whole.bytes), std::move(whole.error)};
     }
     if (read.error) {
         m_operator.ShowMessage(WithDetail(m_operator.Translate(kReadFailed), path + ": " + *read.error));

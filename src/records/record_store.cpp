@@ -20,7 +20,7 @@ RecordStore& RecordStore::operator=(RecordStore&&) noexcept = default;
 int RecordStore::Open(const std::string& path, std::optional<Charset> charset)
 {
     Close();
-    MapResult read = MapWholeFile(path);
+    MapResult read = ReadOrMapWholeFile(path);
     if (read.error) {
         return Fail("cannot open " + path + ": " + *read.error);
     }

@@ -105,8 +105,8 @@ public:
     // The character set of the files opened from now on, instead of the one their bytes
     // suggest; nothing to go back to finding it.
     void SetCharsetChoice(std::optional<Charset> charset) { m_charsetChoice = charset; }
-    // Sources of this size or larger are copied beside the working copy in the background; smaller
-    // ones during the open.
+    // Sources of this size or larger are read through a mapping and copied beside the working
+    // copy in the background; smaller ones are held in memory and copied during the open.
     void SetBackgroundCopyFrom(std::uint64_t bytes) { m_backgroundCopyFrom = bytes; }
     // Whether the copy of the source beside the working copy is complete (and the records are
     // read from it), for tests and the window.
@@ -225,7 +225,7 @@ private:
     // copying the source; nothing when it could not be written.
     std::shared_ptr<HeldNote> m_workNote;
     std::unique_ptr<SourceCopy> m_sourceCopy;
-    std::uint64_t m_backgroundCopyFrom = std::uint64_t{64} << 20;
+    std::uint64_t m_backgroundCopyFrom = kMapFilesFrom;
     std::optional<FileFingerprint> m_sourceFingerprint;  // the source as it was opened
     bool m_readingCopy = false;     // the records are read from the complete copy
     bool m_sourceLost = false;      // the source changed before its copy was complete

@@ -24,6 +24,14 @@ struct MapResult {
 // message, as ReadWholeFile does; an empty file gives empty bytes.
 MapResult MapWholeFile(const std::string& path);
 
+// Files below this size are read into memory, where no other program can change them and a
+// pass over them is quickest; larger ones are mapped, so that what the program keeps of its own
+// does not grow with them.
+inline constexpr std::uint64_t kMapFilesFrom = std::uint64_t{128} << 20;
+
+// Reads a file below kMapFilesFrom whole, and maps a larger one.
+MapResult ReadOrMapWholeFile(const std::string& path);
+
 // What identifies a file's contents well enough to notice another program's change without
 // reading it all: its size, its modification time and a hash of its first and last MiB.
 struct FileFingerprint {
