@@ -11,6 +11,27 @@
 #include "platform/two_halves.h"
 
 namespace luma {
+namespace {
+
+// A mapped file of this size or more is indexed with its second half faulted in meanwhile.
+constexpr std::size_t kWorthFaultingAhead = std::size_t{64} << 20;
+
+// Indexing a large mapped file waits mostly for its pages to be mapped in, one fault at a time:
+// a second thread faults in the second half meanwhile, and the pass finds it in place.
+RecordIndex IndexWithPagesAhead(const FileBytes& bytes)
+{
+    const std::string_view view = bytes.view();
+    if (!bytes.IsMapped()) {
+        return IndexRecords(view);
+    }
+    RecordIndex index;
+    InTwoHalves(
+        view.size(), kWorthFaultingAhead, [&](std::size_t, std::size_t) { index = IndexRecords(view); },
+        [&](std::size_t from, std::size_t to) { FaultInPages(view.substr(from, to - from)); });
+    return index;
+}
+
+}  // namespace
 
 RecordStore::RecordStore() = default;
 RecordStore::~RecordStore() = default;
@@ -44,7 +65,7 @@ int RecordStore::OpenShared(std::shared_ptr<const FileBytes> shared, std::string
     if (!shared || shared->empty()) {
         return Fail(displayName + " is empty");
     }
-    RecordIndex index = IndexRecords(*shared);
+    RecordIndex index = IndexWithPagesAhead(*shared);
     if (index.records.empty()) {
         return Fail(displayName + " holds no ISO 2709 record");
     }

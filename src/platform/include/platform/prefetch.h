@@ -18,4 +18,16 @@ inline void PrefetchBytes(std::string_view bytes, std::size_t limit)
     }
 }
 
+// Reads one byte of every page of `bytes`, so that the pages of a mapped file are mapped in
+// before a pass over them needs them.
+inline void FaultInPages(std::string_view bytes)
+{
+    constexpr std::size_t kPage = 4096;
+    unsigned char seen = 0;
+    for (std::size_t at = 0; at < bytes.size(); at += kPage) {
+        seen = static_cast<unsigned char>(seen ^ static_cast<unsigned char>(bytes[at]));
+    }
+    asm volatile("" : : "r"(seen));  // the reads must happen
+}
+
 }  // namespace luma
