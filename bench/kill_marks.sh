@@ -9,8 +9,8 @@
 #
 #   bench/kill_marks.sh BUILD FILE [ROUNDS]
 #
-# BUILD is a build folder with src/app/luma and src/cli/luma-cli; FILE a record file without the
-# label (luma-bench-generate writes one). Runs itself under xvfb-run when there is no display.
+# BUILD is a build folder with src/app/luma and src/cli/luma-cli; FILE a record file, with the
+# label on some records or none (luma-bench-generate writes one). Runs itself under xvfb-run when there is no display.
 set -u
 build=$1 file=$2 rounds=${3:-10}
 [ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
@@ -55,7 +55,7 @@ random_below() {
     od -An -N2 -tu2 /dev/urandom | awk -v n="$1" '{print $1 % n}'
 }
 
-expected=0
+expected=$(labels_in "$file")  # the file may carry the label already
 for round in $(seq 1 "$rounds"); do
     started=$(date +%s.%N)
     "$luma" "$file" >>"$work/luma.log" 2>&1 &
