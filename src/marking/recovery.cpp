@@ -56,19 +56,10 @@ std::optional<std::string> Unescape(std::string_view value)
     return plain;
 }
 
-std::optional<std::int64_t> ParseNumber(std::string_view text)
+template <class Number = std::int64_t>
+std::optional<Number> ParseNumber(std::string_view text)
 {
-    std::int64_t number = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
-        return std::nullopt;
-    }
-    return number;
-}
-
-std::optional<std::uint64_t> ParseUnsigned(std::string_view text)
-{
-    std::uint64_t number = 0;
+    Number number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
         return std::nullopt;
@@ -117,6 +108,14 @@ std::optional<std::map<std::string, std::string, std::less<>>> Entries(
         }
     }
     return entries;
+}
+
+// The working copy and the copy of its source; a copy never made, or taken over by a restored
+// session, is simply not there.
+void RemoveWorkFiles(const std::string& workPath)
+{
+    RemoveFile(workPath);
+    RemoveFile(SourceCopyPath(workPath));
 }
 
 // The working copy a note in the folder stands beside; nothing for any other file.
@@ -263,7 +262,7 @@ std::optional<WorkingCopyNote> ParseNote(std::string_view text)
         }
         const std::int64_t sizeValue = ParseNumber(*size).value_or(-1);
         const std::optional<std::int64_t> modifiedValue = ParseNumber(*modified);
-        const std::optional<std::uint64_t> hashValue = ParseUnsigned(*hash);
+        const std::optional<std::uint64_t> hashValue = ParseNumber<std::uint64_t>(*hash);
         if (sizeValue < 0 || !modifiedValue || !hashValue) {
             return std::nullopt;
         }
@@ -292,43 +291,36 @@ WorkingCopyNote HeldNote::Note() const
     return m_note;
 }
 
-bool HeldNote::SetRecordNumber(std::int64_t recordNumber)
+// The note changed by `change`, written by `write`; the held text follows only a write that worked.
+template <class Change, class Write>
+bool HeldNote::Rewrite(Change&& change, Write&& write)
 {
     const std::lock_guard lock(m_mutex);
-    if (m_note.recordNumber == recordNumber) {
+    WorkingCopyNote changed = m_note;
+    change(changed);
+    if (changed == m_note) {
         return true;
     }
-    WorkingCopyNote changed = m_note;
-    changed.recordNumber = recordNumber;
-    if (!UpdateNoteRecord(m_file, changed)) {
+    if (!write(m_file, changed)) {
         return false;
     }
     m_note = std::move(changed);
     return true;
+}
+
+bool HeldNote::SetRecordNumber(std::int64_t recordNumber)
+{
+    return Rewrite([&](WorkingCopyNote& note) { note.recordNumber = recordNumber; }, UpdateNoteRecord);
 }
 
 bool HeldNote::SetCharset(Charset charset)
 {
-    const std::lock_guard lock(m_mutex);
-    WorkingCopyNote changed = m_note;
-    changed.charset = charset;
-    if (!RewriteNote(m_file, changed)) {
-        return false;
-    }
-    m_note = std::move(changed);
-    return true;
+    return Rewrite([&](WorkingCopyNote& note) { note.charset = charset; }, RewriteNote);
 }
 
 bool HeldNote::SetSourceCopied()
 {
-    const std::lock_guard lock(m_mutex);
-    WorkingCopyNote changed = m_note;
-    changed.sourceCopied = true;
-    if (!RewriteNote(m_file, changed)) {
-        return false;
-    }
-    m_note = std::move(changed);
-    return true;
+    return Rewrite([](WorkingCopyNote& note) { note.sourceCopied = true; }, RewriteNote);
 }
 
 void HeldNote::Remove()
@@ -352,10 +344,7 @@ void RemoveWorkingCopy(const std::string& workPath, std::shared_ptr<HeldNote>& n
         note->Remove();
         note.reset();
     }
-    RemoveFile(workPath);
-    if (FileExists(SourceCopyPath(workPath))) {
-        RemoveFile(SourceCopyPath(workPath));
-    }
+    RemoveWorkFiles(workPath);
 }
 
 std::vector<LeftWork> FindLeftWork(const std::filesystem::path& folder)
@@ -407,10 +396,7 @@ std::optional<WorkingCopyRecords> ReadWorkingCopyRecords(const std::string& work
 void DiscardLeftWork(LeftWork& work)
 {
     work.hold.Remove();
-    RemoveFile(work.workPath);
-    if (FileExists(SourceCopyPath(work.workPath))) {
-        RemoveFile(SourceCopyPath(work.workPath));
-    }
+    RemoveWorkFiles(work.workPath);
 }
 
 }  // namespace luma

@@ -1,8 +1,6 @@
 // Opening a record file: the resume choice, the record buffer list and a new working copy.
 // Nothing of the open session changes until the new file is read and its working copy written.
 
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "marking/operator_scopes.h"
@@ -97,13 +95,7 @@ std::optional<MarkingSession::OpenedFile> MarkingSession::ReadRecordFile(const s
     }
     // A small file is held in memory, where no other program can change it; a large one is
     // read through a mapping, so that what the session keeps of its own does not grow with it.
-    std::error_code ec;
-    const bool large = std::filesystem::file_size(PathFromUtf8(path), ec) >= m_backgroundCopyFrom && !ec;
-    MapResult read = large ? MapWholeFile(path) : MapResult{};
-    if (!large) {
-        ReadResult whole = ReadWholeFile(path);
-        read = {std::move(whole.bytes), std::move(whole.error)};
-    }
+    MapResult read = ReadOrMapWholeFile(path, m_backgroundCopyFrom);
     if (read.error) {
         m_operator.ShowMessage(WithDetail(m_operator.Translate(kReadFailed), path + ": " + *read.error));
         return std::nullopt;

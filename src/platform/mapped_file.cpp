@@ -8,11 +8,11 @@
 
 namespace luma {
 
-MapResult ReadOrMapWholeFile(const std::string& path)
+MapResult ReadOrMapWholeFile(const std::string& path, std::uint64_t mapFrom)
 {
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(PathFromUtf8(path), ec);
-    if (!ec && size >= kMapFilesFrom) {
+    if (!ec && size >= mapFrom) {
         return MapWholeFile(path);
     }
     ReadResult read = ReadWholeFile(path);

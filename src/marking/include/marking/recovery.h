@@ -75,6 +75,9 @@ public:
     void Remove();
 
 private:
+    template <class Change, class Write>
+    bool Rewrite(Change&& change, Write&& write);
+
     mutable std::mutex m_mutex;
     LockedFile m_file;
     WorkingCopyNote m_note;

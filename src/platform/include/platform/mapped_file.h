@@ -29,8 +29,8 @@ MapResult MapWholeFile(const std::string& path);
 // does not grow with them.
 inline constexpr std::uint64_t kMapFilesFrom = std::uint64_t{128} << 20;
 
-// Reads a file below kMapFilesFrom whole, and maps a larger one.
-MapResult ReadOrMapWholeFile(const std::string& path);
+// Reads a file below `mapFrom` bytes whole, and maps a larger one.
+MapResult ReadOrMapWholeFile(const std::string& path, std::uint64_t mapFrom = kMapFilesFrom);
 
 // What identifies a file's contents well enough to notice another program's change without
 // reading it all: its size, its modification time and a hash of its first and last MiB.
