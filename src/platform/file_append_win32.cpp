@@ -2,32 +2,13 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "platform/file_io.h"
+#include "win32_write.h"
 
 namespace luma {
-namespace {
 
-std::string LastErrorText(const std::string& what)
-{
-    return what + ": Windows error " + std::to_string(::GetLastError());
-}
-
-bool WriteAll(HANDLE file, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
-            return false;
-        }
-        bytes.remove_prefix(written);
-    }
-    return true;
-}
-
-}  // namespace
+using win32::LastErrorText;
+using win32::WriteAll;
 
 AppendResult AppendToFile(const std::string& path, std::uint64_t expectedSize, std::string_view bytes)
 {

@@ -8,24 +8,17 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "win32_write.h"
 
 namespace luma {
 namespace {
 
-std::string LastErrorText(const std::string& what)
-{
-    return what + ": Windows error " + std::to_string(::GetLastError());
-}
+using win32::LastErrorText;
 
 std::optional<std::string> WriteAll(HANDLE file, std::string_view bytes, const std::string& path)
 {
-    while (!bytes.empty()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
-            return LastErrorText("cannot write " + path);
-        }
-        bytes.remove_prefix(written);
+    if (!win32::WriteAll(file, bytes)) {
+        return LastErrorText("cannot write " + path);
     }
     return std::nullopt;
 }

@@ -14,8 +14,13 @@
 
 #include "platform/file_io.h"
 #include "platform/locked_file.h"
+#include "win32_write.h"
 
 namespace luma {
+
+using win32::LastErrorText;
+using win32::WriteAll;
+
 namespace {
 
 constexpr DWORD kAccess = GENERIC_READ | GENERIC_WRITE;
@@ -67,24 +72,6 @@ bool NameLeadsTo(const std::string& path, HANDLE file)
     const bool same = SameFile(byName, file);
     ::CloseHandle(byName);
     return same;
-}
-
-std::string LastErrorText(const std::string& what)
-{
-    return what + ": Windows error " + std::to_string(::GetLastError());
-}
-
-bool WriteAll(HANDLE file, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
-            return false;
-        }
-        bytes.remove_prefix(written);
-    }
-    return true;
 }
 
 bool RenameHeld(HANDLE file, const std::filesystem::path& target)
